@@ -1,0 +1,342 @@
+// Reading and writing memo files. The format's CR LF translation and its
+// 0x1A end of input are done here, byte for byte, not by a text-mode stream.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "memo/BroltMemoData.h"
+#include "memo/MemoRecord.h"
+#include "support/Collation.h"
+#include "support/Message.h"
+#include "support/OsError.h"
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+// Splits the input into lines: CR bytes dropped wherever they stand, 0x1A
+// ending the input, LF ending a line. A last line without LF still counts.
+class LineReader {
+public:
+    explicit LineReader(int fd) : fd_(fd), buffer_(kChunk, '\0') {}
+
+    // False when the input has ended and no line is left.
+    bool Next(std::string& line) {
+        line.clear();
+        for (;;) {
+            if (pos_ == end_) {
+                if (ended_ || !Fill()) {
+                    return !line.empty();  // the last line, ended by the input
+                }
+            }
+            const char* start = buffer_.data() + pos_;
+            const void* lf = std::memchr(start, '\n', end_ - pos_);
+            std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start)
+                               : end_ - pos_;
+            AppendWithoutCr(line, start, n);
+            pos_ += n;
+            if (lf) {
+                ++pos_;
+                return true;
+            }
+        }
+    }
+
+    bool Failed() const { return failed_; }
+
+private:
+    static void AppendWithoutCr(std::string& line, const char* s, std::size_t n) {
+        while (n > 0) {
+            const void* cr = std::memchr(s, '\r', n);
+            std::size_t take = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - s) : n;
+            line.append(s, take);
+            if (!cr) {
+                return;
+            }
+            s += take + 1;
+            n -= take + 1;
+        }
+    }
+
+    bool Fill() {
+        ssize_t got;
+        do {
+            got = ::read(fd_, buffer_.data(), buffer_.size());
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) {
+            failed_ = got < 0;
+            ended_ = true;
+            return false;
+        }
+        pos_ = 0;
+        end_ = static_cast<std::size_t>(got);
+        if (const void* eof = std::memchr(buffer_.data(), 0x1A, end_)) {
+            end_ = static_cast<std::size_t>(static_cast<const char*>(eof) - buffer_.data());
+            ended_ = true;
+        }
+        return true;
+    }
+
+    int fd_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+// Owns the records of a store that is being built.
+struct RecordList {
+    std::vector<BroltMemoData::Record*> items;
+    ~RecordList() {
+        for (auto* r : items) {
+            BroltMemoData::Record::Destroy(r);
+        }
+    }
+};
+
+// Big-endian first eight key bytes, so that most sort comparisons touch no record.
+std::uint64_t KeyPrefix(std::string_view key) {
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        v = (v << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    }
+    return v;
+}
+
+// Brings records into key order, file order among equal keys, and merges
+// equal keys into the first one. Returns the number of records merged.
+std::size_t SortAndMerge(std::vector<BroltMemoData::Record*>& recs) {
+    struct Item {
+        std::uint64_t prefix;
+        BroltMemoData::Record* rec;
+    };
+    std::vector<Item> items;
+    items.reserve(recs.size());
+    for (auto* r : recs) {
+        items.push_back({KeyPrefix(r->Key()), r});
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        return a.rec->Key() < b.rec->Key();
+    });
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        recs[i] = items[i].rec;
+    }
+    items = {};
+
+    std::size_t merged = 0;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < recs.size();) {
+        std::size_t j = i + 1;
+        while (j < recs.size() && recs[j]->Key() == recs[i]->Key()) {
+            ++j;
+        }
+        if (j - i > 1) {
+            std::string content;
+            for (std::size_t k = i; k < j; ++k) {
+                content.append(recs[k]->Content());
+            }
+            auto* joined =
+                BroltMemoData::Record::Make(recs[i]->Key(), recs[i]->Headword(), content);
+            for (std::size_t k = i; k < j; ++k) {
+                BroltMemoData::Record::Destroy(recs[k]);
+                recs[k] = nullptr;
+            }
+            recs[out++] = joined;
+            merged += j - i - 1;
+        } else {
+            recs[out++] = recs[i];
+        }
+        i = j;
+    }
+    recs.resize(out);
+    return merged;
+}
+
+// Buffered writer that turns every LF into CR LF.
+class MemoWriter {
+public:
+    explicit MemoWriter(int fd) : fd_(fd) { buffer_.reserve(kChunk + 4); }
+
+    // The text, then one LF unless it is empty or already ends in LF.
+    void WriteText(std::string_view text) {
+        if (text.empty()) {
+            return;
+        }
+        Write(text);
+        if (text.back() != '\n') {
+            Write("\n");
+        }
+    }
+
+    void Write(std::string_view s) {
+        while (!s.empty()) {
+            const void* lf = std::memchr(s.data(), '\n', s.size());
+            std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s.data())
+                               : s.size();
+            buffer_.append(s.data(), n);
+            if (lf) {
+                buffer_.append("\r\n");
+                ++n;
+            }
+            s.remove_prefix(n);
+            if (buffer_.size() >= kChunk) {
+                Flush();
+            }
+        }
+    }
+
+    void Flush() {
+        std::size_t done = 0;
+        while (done < buffer_.size()) {
+            ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw os_error(errno);
+            }
+            if (n == 0) {
+                throw os_error(EIO);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        buffer_.clear();
+    }
+
+private:
+    int fd_;
+    std::string buffer_;
+};
+
+}  // namespace
+
+std::size_t BroltMemoData::LoadFromFile(const std::string& path, MemoLoadReport* report) {
+    int raw;
+    do {
+        raw = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (raw < 0 && errno == EINTR);
+    if (raw < 0) {
+        throw std::runtime_error(Message(13));
+    }
+    FileDescriptor fd(raw);
+
+    LineReader reader(fd.get());
+    RecordList recs;
+    std::string tmplHeadword;
+    std::string tmplContent;
+    MemoLoadReport stats;
+    bool sorted = true;
+    std::string line;
+    std::string headword;
+    std::string content;
+    std::string key;
+
+    while (reader.Next(line)) {
+        if (line.empty()) {
+            continue;  // separators, however many
+        }
+        headword.swap(line);
+        content.clear();
+        while (reader.Next(line) && !line.empty()) {
+            content.append(line);
+            content.push_back('\n');
+        }
+        ++stats.records;
+        if (recs.items.empty() && headword.compare(0, 2, "T>") == 0) {
+            tmplHeadword.assign(headword, 2);
+            tmplContent = content;
+            stats.templateFound = true;
+            continue;
+        }
+        key.clear();
+        AppendCollationKey(headword, key);
+        if (!recs.items.empty()) {
+            Record* last = recs.items.back();
+            if (key == last->Key()) {
+                // A duplicate right behind its first record: merge at once.
+                std::string joined(last->Content());
+                joined.append(content);
+                recs.items.back() = Record::Make(key, last->Headword(), joined);
+                Record::Destroy(last);
+                ++stats.duplicates;
+                continue;
+            }
+            if (key < last->Key()) {
+                sorted = false;
+            }
+        }
+        recs.items.reserve(recs.items.size() + 1);
+        recs.items.push_back(Record::Make(key, headword, content));
+    }
+    if (reader.Failed()) {
+        throw std::runtime_error(Message(14));
+    }
+    if (!sorted) {
+        stats.duplicates += SortAndMerge(recs.items);
+    }
+    ReplaceAll(std::move(recs.items), std::move(tmplHeadword), std::move(tmplContent));
+    recs.items.clear();
+    if (report) {
+        *report = stats;
+    }
+    return stats.duplicates;
+}
+
+void BroltMemoData::WriteTo(int fd) const {
+    MemoWriter out(fd);
+    if (!templateHeadword.empty() || !templateContent.empty()) {
+        out.WriteText("T>" + templateHeadword);
+        out.WriteText(templateContent);
+        out.Write("\n");
+    }
+    for (const Record* r : memos) {
+        out.WriteText(r->Headword());
+        out.WriteText(r->Content());
+        out.Write("\n");
+    }
+    out.Flush();
+}
+
+void BroltMemoData::SaveToFile(const std::string& path) const {
+    int raw;
+    do {
+        raw = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (raw < 0 && errno == EINTR);
+    if (raw < 0) {
+        throw os_error(errno);
+    }
+    FileDescriptor fd(raw);
+    WriteTo(fd.get());
+    if (::close(fd.release()) != 0) {
+        throw os_error(errno);
+    }
+}
