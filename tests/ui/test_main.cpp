@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "app/Settings.h"
+
 int main(int argc, char** argv) {
     // Set here, not in CTest: test discovery runs this binary at build time.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
+    SetIniFilePath((config.path() + "/brolteck-memo-test.ini").toStdString());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
