@@ -1,9 +1,11 @@
 #include "command/CCommandProcessor.h"
 
+#include "support/GrowVector.h"
+
 CCommandProcessor::~CCommandProcessor() { Clear(); }
 
 void CCommandProcessor::Submit(std::unique_ptr<CCommand> command) {
-    undoList.reserve(undoList.size() + 1);
+    reserve_one_more(undoList);
     command->Do();
     ClearRedo();
     undoList.push_back(std::move(command));
@@ -12,14 +14,14 @@ void CCommandProcessor::Submit(std::unique_ptr<CCommand> command) {
 void CCommandProcessor::Undo() {
     // The command stays on its list until it has run, so a failure leaves
     // the history as it was; the move after it cannot fail.
-    redoList.reserve(redoList.size() + 1);
+    reserve_one_more(redoList);
     undoList.back()->Undo();
     redoList.push_back(std::move(undoList.back()));
     undoList.pop_back();
 }
 
 void CCommandProcessor::Redo() {
-    undoList.reserve(undoList.size() + 1);
+    reserve_one_more(undoList);
     redoList.back()->Do();
     undoList.push_back(std::move(redoList.back()));
     redoList.pop_back();

@@ -9,6 +9,7 @@
 #include "memo/MemoRecord.h"
 #include "support/Collation.h"
 #include "support/Cp932.h"
+#include "support/GrowVector.h"
 
 BroltMemoData::Record* BroltMemoData::Record::Make(std::string_view key, std::string_view headword,
                                                    std::string_view content) {
@@ -69,7 +70,7 @@ void BroltMemoData::SetMemo(std::string_view headword, std::string_view content)
         Record::Destroy(old);
         return;
     }
-    memos.reserve(memos.size() + 1);  // so that the insertion cannot throw after Make
+    reserve_one_more(memos);  // so that the insertion cannot throw after Make
     Record* r = Record::Make(key, headword, content);
     memos.insert(memos.begin() + static_cast<std::ptrdiff_t>(i), r);
 }

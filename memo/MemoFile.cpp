@@ -15,6 +15,7 @@
 #include "memo/BroltMemoData.h"
 #include "memo/MemoRecord.h"
 #include "support/Collation.h"
+#include "support/GrowVector.h"
 #include "support/Message.h"
 #include "support/OsError.h"
 
@@ -294,7 +295,7 @@ std::size_t BroltMemoData::LoadFromFile(const std::string& path, MemoLoadReport*
                 sorted = false;
             }
         }
-        recs.items.reserve(recs.items.size() + 1);
+        reserve_one_more(recs.items);
         recs.items.push_back(Record::Make(key, headword, content));
     }
     if (reader.Failed()) {
