@@ -48,16 +48,54 @@ UConverter* Converter(std::size_t*& invalidCounter) {
     return conv.get();
 }
 
+// ICU's table follows the IBM PC habit of rotating three control codes
+// (0x1A -> U+001C -> 0x1C -> U+007F -> 0x7F -> U+001A); CP932 maps every ASCII
+// byte to itself. Undone on both sides, or U+001C would be written as 0x1A,
+// which ends a memo file on reading.
+char16_t FromIcuControl(char16_t c) {
+    switch (c) {
+        case 0x001C:
+            return 0x001A;
+        case 0x007F:
+            return 0x001C;
+        case 0x001A:
+            return 0x007F;
+        default:
+            return c;
+    }
+}
+
+char16_t ToIcuControl(char16_t c) {
+    switch (c) {
+        case 0x001A:
+            return 0x001C;
+        case 0x001C:
+            return 0x007F;
+        case 0x007F:
+            return 0x001A;
+        default:
+            return c;
+    }
+}
+
 char16_t LookAlike(char16_t c) {
     switch (c) {
-        case 0x301C: return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
-        case 0x2016: return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
-        case 0x2212: return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-        case 0x2014: return 0x2015;  // EM DASH -> HORIZONTAL BAR
-        case 0x00A2: return 0xFFE0;  // CENT SIGN -> FULLWIDTH CENT SIGN
-        case 0x00A3: return 0xFFE1;  // POUND SIGN -> FULLWIDTH POUND SIGN
-        case 0x00AC: return 0xFFE2;  // NOT SIGN -> FULLWIDTH NOT SIGN
-        default: return c;
+        case 0x301C:
+            return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
+        case 0x2016:
+            return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
+        case 0x2212:
+            return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        case 0x2014:
+            return 0x2015;  // EM DASH -> HORIZONTAL BAR
+        case 0x00A2:
+            return 0xFFE0;  // CENT SIGN -> FULLWIDTH CENT SIGN
+        case 0x00A3:
+            return 0xFFE1;  // POUND SIGN -> FULLWIDTH POUND SIGN
+        case 0x00AC:
+            return 0xFFE2;  // NOT SIGN -> FULLWIDTH NOT SIGN
+        default:
+            return c;
     }
 }
 
@@ -79,13 +117,16 @@ std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes) {
     std::u16string out(bytes.size() + 1, u'\0');
     UErrorCode err = U_ZERO_ERROR;
     ucnv_resetToUnicode(conv);
-    int32_t n = ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()),
-                              static_cast<int32_t>(out.size()), bytes.data(),
-                              static_cast<int32_t>(bytes.size()), &err);
+    int32_t n =
+        ucnv_toUChars(conv, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                      bytes.data(), static_cast<int32_t>(bytes.size()), &err);
     if (U_FAILURE(err)) {
         throw std::runtime_error(std::string("CP932 decoding failed: ") + u_errorName(err));
     }
     out.resize(static_cast<std::size_t>(n));
+    for (char16_t& c : out) {
+        c = FromIcuControl(c);
+    }
     if (invalidBytes) {
         *invalidBytes = *counter;
     }
@@ -112,7 +153,7 @@ bool FromUtf16(std::u16string_view text, std::string& out, Unencodable* bad) {
     UConverter* conv = Converter(counter);
     std::u16string mapped(text);
     for (char16_t& c : mapped) {
-        c = LookAlike(c);
+        c = ToIcuControl(LookAlike(c));
     }
     // Lone surrogates cannot be encoded; report them before ICU would.
     for (std::size_t i = 0; i < mapped.size();) {
