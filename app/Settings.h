@@ -17,3 +17,15 @@ IniFile& GetIniFile();
 std::string DefaultIniPath();
 // Points GetIniFile at another file (tests use a temporary one).
 void SetIniFilePath(const std::string& path);
+
+// "Operation"/"SaveAlways": answer the unsaved-changes question with Yes.
+bool ReadSaveAlways();
+// "Operation"/"OpenLastFile": open the most recent file at a plain start.
+bool ReadOpenLastFile();
+
+// A font as the text "face,points,bold,italic" (bold and italic 1 or 0).
+QString FontToString(const QFont& font);
+// Applies such a text to `font`: face, size, bold and italic; fields that
+// are missing leave the font as it was, and a size that is no positive
+// number gives the application's default size.
+void StringToFont(const QString& text, QFont& font);

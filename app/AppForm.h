@@ -1,0 +1,163 @@
+#pragma once
+
+// The main window: the headword list on the left, the selected memo on the
+// right, menus, tool bar and status bar. It wires actions to the document,
+// the list model and the settings; its code is split by concern:
+//   AppForm.cpp          construction, widgets, window events, idle hook
+//   AppFormActions.cpp   actions, menus, tool bar, enabled states
+//   AppFormDocument.cpp  start-up, new/open/save, questions, closing
+//   AppFormList.cpp      the headword list, the memo view, the status bar
+//   AppFormSettings.cpp  window settings, fonts, the settings dialog
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "memo/BroltMemoDoc.h"
+
+class EntryListModel;
+class QAction;
+class QLabel;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QToolBar;
+class QWidget;
+class RecentUsedFilesMenu;
+
+class TBroltMemoAppForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TBroltMemoAppForm(QWidget* parent = nullptr);
+    ~TBroltMemoAppForm() override;
+
+    // Reads the settings, opens the files of the command line (the program's
+    // arguments without its name) or the last file, and fills the list.
+    void FormCreate(const QStringList& arguments);
+
+    // The document flows that the commands share.
+    void UpdateTitle();
+    void NewDocument();
+    bool OpenDocument(const std::string& path);
+    // 1 saved, 0 failed (the error was shown), -1 cancelled in the dialog.
+    int SaveDocument(bool useCurrentName);
+    int AskSaveChanges();
+    bool QuerySaveModified();
+
+    // The headword list and the memo view.
+    void RefreshEntryList(bool updateTitle);
+    void ShowSelectedMemo();
+    void UpdateStatusCount();
+    void AdjustStatusPanels();
+    void ApplyFonts();
+    // Row of the selected headword, or -1.
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+    // Search marks; the search itself comes with the find command.
+    void MarkFoundWords(bool selectFirst);
+    void ClearSearch();
+
+    // Settings.
+    QString ReadFontSetting(int index) const;
+    void LoadWindowSettings();
+    void SaveWindowSettings();
+    void SettingItemClick();
+
+    BroltMemoDoc& Document() { return memoDoc; }
+    RecentUsedFilesMenu& RecentFiles() { return *recentFiles; }
+    // Recomputes the enabled states of the actions (the update handlers).
+    void UpdateActions();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Bounds {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+
+    // AppForm.cpp
+    void BuildWidgets();
+    void AppIdle();
+
+    // AppFormActions.cpp
+    void CreateActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void UpdateMenuState();
+    void ConnectAction(QAction* action, void (TBroltMemoAppForm::*handler)());
+    void actNewExecute();
+    void actOpenExecute();
+    void actSaveExecute();
+    void SaveAsItemClick();
+    void ExitItemClick();
+    void ExitWithCancelItemClick();
+    void menuShowtbBasicClick();
+    void menuShowStatusClick();
+
+    // AppFormDocument.cpp
+    void RecentFileClick(QAction* sender);
+    bool FormCloseQuery();
+    void FormClose();
+
+    // AppFormList.cpp
+    void BeginListRefill();
+    void EndListRefill();
+    void UpdateContentState();
+    void treeEntryWordChange();
+    void FitLabelHeight();
+
+    // AppFormSettings.cpp
+    void RecordNormalBounds();
+    void AppMinimize();
+    void AppRestore();
+
+    // The window's state, in the order of its life.
+    BroltMemoDoc memoDoc;
+    bool boundsChanged = false;
+    bool appMinimized = false;
+    Bounds normalBounds;
+    std::string findText;
+    std::vector<std::string> foundWords;  // sorted bytewise
+    bool refillingList = false;
+    std::unique_ptr<RecentUsedFilesMenu> recentFiles;
+    // The save dialog starts from the name it had at its last use.
+    QString saveDialogName = "Memo.txt";
+
+    // Widgets (owned by the window).
+    QToolBar* tbBasic = nullptr;
+    QSplitter* spltEntry = nullptr;
+    QListView* treeEntryWord = nullptr;
+    EntryListModel* entryModel = nullptr;
+    QWidget* pnlContent = nullptr;
+    QLabel* lblEntryWord = nullptr;
+    QPlainTextEdit* memoContent = nullptr;
+    QLabel* statusPanel1 = nullptr;
+    QLabel* statusPanel2 = nullptr;
+
+    // Actions and the menu items of their own.
+    QAction* actNew = nullptr;
+    QAction* actOpen = nullptr;
+    QAction* actSave = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* menuView = nullptr;
+    QAction* SaveAsItem = nullptr;
+    QAction* SettingItem = nullptr;
+    QAction* ExitWithCancelItem = nullptr;
+    QAction* ExitItem = nullptr;
+    QAction* menuShowtbBasic = nullptr;
+    QAction* menuShowStatus = nullptr;
+};
