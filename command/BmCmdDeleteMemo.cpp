@@ -12,7 +12,8 @@ void BmCmdDeleteMemo::Do() {
 }
 
 void BmCmdDeleteMemo::Undo() {
+    std::string select(headword);  // nothing may fail once the memo is back
     document->Data().SetMemo(headword, content);
     BmCommand::Undo();
-    document->SetHeadwordToSelect(headword);
+    document->SetHeadwordToSelect(std::move(select));
 }

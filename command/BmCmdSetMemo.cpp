@@ -15,17 +15,21 @@ void BmCmdSetMemo::SwapContent() {
     content.swap(current);
 }
 
+// Each run copies the selection before the store changes: nothing may fail
+// after the change, or the history would no longer match the book.
 void BmCmdSetMemo::Do() {
+    std::string select(headword);
     BmCommand::Do();
     if (isNew) {
         document->Data().SetMemo(headword, content);
     } else {
         SwapContent();
     }
-    document->SetHeadwordToSelect(headword);
+    document->SetHeadwordToSelect(std::move(select));
 }
 
 void BmCmdSetMemo::Undo() {
+    std::string select(previousSelection);
     // The store changes first: if it fails, the flag still says "modified".
     if (isNew) {
         document->Data().EraseMemo(headword);
@@ -33,5 +37,5 @@ void BmCmdSetMemo::Undo() {
         SwapContent();
     }
     BmCommand::Undo();
-    document->SetHeadwordToSelect(previousSelection);
+    document->SetHeadwordToSelect(std::move(select));
 }

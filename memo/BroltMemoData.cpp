@@ -86,8 +86,11 @@ std::size_t BroltMemoData::EraseMemo(std::string_view headword) {
 }
 
 void BroltMemoData::SetTemplate(std::string_view headword, std::string_view content) {
-    templateHeadword.assign(headword);
-    templateContent.assign(content);
+    // Both copied before either changes: a failure leaves the pair as it was.
+    std::string newHeadword(headword);
+    std::string newContent(content);
+    templateHeadword.swap(newHeadword);
+    templateContent.swap(newContent);
 }
 
 void BroltMemoData::Clear() {

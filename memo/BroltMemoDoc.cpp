@@ -13,8 +13,9 @@ void BroltMemoDoc::MakeNew() {
 }
 
 std::size_t BroltMemoDoc::Open(const std::string& path, MemoLoadReport* report) {
+    std::string name(path);  // copied first: once the book is loaded, nothing may fail
     std::size_t duplicates = data.LoadFromFile(path, report);
-    fileName = path;
+    fileName.swap(name);
     ResetState();
     return duplicates;
 }
@@ -33,10 +34,11 @@ std::string BroltMemoDoc::BackupName(const std::string& path) {
 
 void BroltMemoDoc::Save(const std::string& target, bool adoptPath) {
     const bool same = !fileName.empty() && path_string(target) == path_string(fileName);
+    std::string adopted(adoptPath ? target : std::string());  // nothing may fail once saved
     SaveMemoFile(data, same ? fileName : target, same);
     ResetState();
     if (adoptPath) {
-        fileName = target;
+        fileName.swap(adopted);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "command/CCommandProcessor.h"
@@ -33,7 +34,11 @@ public:
     bool GetModified() const { return modified; }
     void SetModified(bool value) { modified = value; }
     const std::string& HeadwordToSelect() const { return headwordToSelect; }
-    void SetHeadwordToSelect(std::string_view headword) { headwordToSelect.assign(headword); }
+    // Takes a ready string and cannot fail, so that a command can change the
+    // store and then set the selection without a failure in between.
+    void SetHeadwordToSelect(std::string headword) noexcept {
+        headwordToSelect = std::move(headword);
+    }
     BroltMemoData& Data() { return data; }
     const BroltMemoData& Data() const { return data; }
 
