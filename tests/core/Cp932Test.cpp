@@ -22,7 +22,7 @@ TEST(Cp932, EncodesAndDecodesJapaneseText) {
         {"予", "\x97\x5C"},                                           // trail byte is the backslash
         {"ｶ", "\xB6"},        // half-width katakana is one byte
         {"\\~", "\x5C\x7E"},  // ASCII stays ASCII
-        {"①", "\x87\x40"},    // NEC special character
+        {"①", "\x87\x40"},    // NEC row-13 extension
         {"纊", "\xFA\x5C"},   // IBM extension
     };
     for (const Case& c : cases) {
