@@ -319,10 +319,25 @@ void BroltMemoData::WriteTo(int fd) const {
         out.WriteText(templateContent);
         out.Write("\n");
     }
-    for (const Record* r : memos) {
+    auto writeMemo = [&out](const Record* r) {
         out.WriteText(r->Headword());
         out.WriteText(r->Content());
         out.Write("\n");
+    };
+    // The reader takes records beginning with "T>" for the template until the
+    // first memo; a memo "T>..." that sorts first would turn into the
+    // template. The reader does not rely on the order, so another memo leads.
+    auto lead = memos.begin();
+    while (lead != memos.end() && (*lead)->Headword().starts_with("T>")) {
+        ++lead;
+    }
+    if (lead != memos.begin() && lead != memos.end()) {
+        writeMemo(*lead);
+    }
+    for (auto it = memos.begin(); it != memos.end(); ++it) {
+        if (it != lead || lead == memos.begin()) {
+            writeMemo(*it);
+        }
     }
     out.Flush();
 }

@@ -96,6 +96,18 @@ TEST_F(MemoFile, WriterEdgeCasesReadBack) {
                                      {"sub", "x\n"}}));
 }
 
+TEST_F(MemoFile, MemoBeginningWithTemplateMarkerStaysAMemo) {
+    // "T>x" sorts before "z"; written first, it would read back as the template.
+    EXPECT_EQ(Load("T>tmpl\r\nbody\r\n\r\nz\r\n\r\nT>x\r\nkept\r\n"), 0u);
+    data.SaveToFile(file);
+    BroltMemoData back;
+    back.LoadFromFile(file);
+    EXPECT_EQ(back.TemplateHeadword(), "tmpl");
+    EXPECT_EQ(back.TemplateContent(), "body\n");
+    EXPECT_EQ(AllMemos(back), AllMemos(data));
+    EXPECT_EQ(back.Count(), 2u);
+}
+
 // Each row: the file's bytes and the store the reader must make of them.
 struct ReadCase {
     const char* name;
