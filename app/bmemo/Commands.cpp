@@ -45,10 +45,16 @@ std::string ReadInput(Context& c) {
     return input;
 }
 
-// The writer puts memos in store order, and the reader takes a first record
-// beginning with "T>" for the template: such a book would not read back.
+// The reader takes records beginning with "T>" for the template until the
+// first memo. The writer puts another memo first, but when every memo
+// begins with "T>" the book cannot be written so that it reads back.
 void CheckWritable(const BroltMemoData& data) {
-    if (data.Count() > 0 && data.HeadwordAt(0).starts_with("T>")) {
+    for (std::size_t i = 0; i < data.Count(); ++i) {
+        if (!data.HeadwordAt(i).starts_with("T>")) {
+            return;
+        }
+    }
+    if (data.Count() > 0) {
         throw Failure("the memo \"" + cp932::ToUtf8(data.HeadwordAt(0)) +
                       "\" would come first in the file and be read back as the template; "
                       "nothing was written");

@@ -41,8 +41,8 @@ and nothing is written, when it holds a character CP932 cannot hold, an empty
 line before its last line (an empty line ends a memo in the file), a carriage
 return that does not end a line, or U+001A. A memo headword must not be empty,
 hold a line break or U+001A, or begin with "T>" (the template's marker); and
-a book whose first memo begins with "T>" is not written, as it would read back
-with that memo as the template. A HEADWORD that is not in the book is an error.
+a book whose memos all begin with "T>" is not written, as it would read back
+with the first of them as the template. A HEADWORD that is not in the book is an error.
 
 Collation order is that of the locale in LC_ALL, LC_COLLATE or LANG (the first
 one set): under ja_JP, カ comes before き and apple before Banana.

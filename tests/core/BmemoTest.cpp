@@ -220,7 +220,7 @@ TEST_F(Bmemo, RefusalsWriteNothing) {
 }
 
 // The file format takes a first record beginning with "T>" for the template,
-// so a deletion that would put such a memo first must not be saved.
+// so a deletion that leaves only such memos must not be saved.
 TEST_F(Bmemo, RefusesABookThatWouldNotReadBack) {
     const std::string bytes = "T>tmpl\nt\n\n0\nzero\n\nT>x\ny\n\n";
     WriteBytes(book, bytes);
