@@ -92,8 +92,11 @@ int TBroltMemoAppForm::SaveDocument(bool useCurrentName) {
     try {
         std::string path = memoDoc.FileName();
         if (!useCurrentName || path.empty()) {
-            const QString preset = path.empty() ? saveDialogName : FromPath(path);
-            const QString chosen = Seam().GetSaveFileName(this, preset, kFileFilter);
+            // The dialog keeps the name it last showed, also when cancelled.
+            if (!path.empty()) {
+                saveDialogName = FromPath(path);
+            }
+            const QString chosen = Seam().GetSaveFileName(this, saveDialogName, kFileFilter);
             if (chosen.isEmpty()) {
                 return -1;
             }
