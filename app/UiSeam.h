@@ -25,7 +25,7 @@ enum : unsigned {
 };
 
 class UiSeam {
-public:
+  public:
     virtual ~UiSeam() = default;
 
     // A modal message box captioned `caption`; returns IDOK, IDYES, IDNO or IDCANCEL.
