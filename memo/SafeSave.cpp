@@ -49,8 +49,8 @@ int CreateSibling(const std::string& path, const char* tag, mode_t mode, std::st
     thread_local std::mt19937_64 random{std::random_device{}()};
     fs::path p(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = (p.parent_path() / ("." + p.filename().string() + tag +
-                                   std::to_string(random() % 1000000000)))
+        name = (p.parent_path() /
+                ("." + p.filename().string() + tag + std::to_string(random() % 1000000000)))
                    .string();
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
@@ -62,8 +62,8 @@ int CreateSibling(const std::string& path, const char* tag, mode_t mode, std::st
 }
 
 // Makes renames and new names in the directory durable; best effort.
-void SyncDirectory(const std::string& path) {
-    int fd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void SyncDirectory(const std::string& directory) {
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -110,33 +110,24 @@ bool NoHardLinks(int error) {
            error == EMLINK || error == ENOSYS;
 }
 
-}  // namespace
-
-void SaveMemoFile(const BroltMemoData& data, const std::string& path, bool makeBackup) {
-    const std::string target = WriteTarget(path);
-    const std::string temp = WriteTemporary(data, target);
-    auto fail = [&](const std::string& text) {
-        ::unlink(temp.c_str());
-        throw std::runtime_error(text);
-    };
-
-    if (!makeBackup) {
+// Gives the written temporary file the name `target`; with a backup name,
+// the previous version takes that name.
+void PutInPlace(const std::string& temp, const std::string& target, const std::string& backup,
+                const std::string& directory) {
+    if (backup.empty()) {
         if (::rename(temp.c_str(), target.c_str()) != 0) {
-            int error = errno;
-            ::unlink(temp.c_str());
-            throw os_error(error);
+            throw os_error(errno);
         }
-        SyncDirectory(target);
+        SyncDirectory(directory);
         return;
     }
 
-    const std::string backup = BroltMemoDoc::BackupName(target);
     struct stat info;
     if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        fail(Message(10));  // nothing to give the backup name
+        throw std::runtime_error(Message(10));  // nothing to give the backup name
     }
     if (::lstat(backup.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        fail(Message(9));
+        throw std::runtime_error(Message(9));
     }
 
     // A second name for the previous version keeps it under its own name
@@ -144,39 +135,54 @@ void SaveMemoFile(const BroltMemoData& data, const std::string& path, bool makeB
     std::string keep;
     int keepFd = CreateSibling(target, ".old.", 0600, keep);
     if (keepFd < 0) {
-        fail(Message(10));
+        throw std::runtime_error(Message(10));
     }
     ::close(keepFd);
     ::unlink(keep.c_str());
     if (::link(target.c_str(), keep.c_str()) != 0) {
         if (!NoHardLinks(errno)) {
-            fail(Message(10));
+            throw std::runtime_error(Message(10));
         }
         // No hard links here: two renames, with both complete files on disk
         // throughout, though for a moment the name is absent.
         if (::rename(target.c_str(), backup.c_str()) != 0) {
-            fail(Message(errno == ENOENT ? 10 : 9));
+            throw std::runtime_error(Message(errno == ENOENT ? 10 : 9));
         }
         if (::rename(temp.c_str(), target.c_str()) != 0) {
             int error = errno;
             ::rename(backup.c_str(), target.c_str());
-            ::unlink(temp.c_str());
             throw os_error(error);
         }
-        SyncDirectory(target);
+        SyncDirectory(directory);
         return;
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         int error = errno;
         ::unlink(keep.c_str());
-        ::unlink(temp.c_str());
         throw os_error(error);
     }
     if (::rename(keep.c_str(), backup.c_str()) != 0) {
         // The old backup cannot be replaced: put the previous version back.
         ::rename(keep.c_str(), target.c_str());
-        SyncDirectory(target);
+        SyncDirectory(directory);
         throw std::runtime_error(Message(9));
     }
-    SyncDirectory(target);
+    SyncDirectory(directory);
+}
+
+}  // namespace
+
+void SaveMemoFile(const BroltMemoData& data, const std::string& path, bool makeBackup) {
+    // The names are formed before anything is written: once the new file is
+    // in place, nothing may fail (running out of memory included).
+    const std::string target = WriteTarget(path);
+    const std::string directory = DirectoryOf(target);
+    const std::string backup = makeBackup ? BroltMemoDoc::BackupName(target) : std::string();
+    const std::string temp = WriteTemporary(data, target);
+    try {
+        PutInPlace(temp, target, backup, directory);
+    } catch (...) {
+        ::unlink(temp.c_str());  // gone already if it took the name
+        throw;
+    }
 }
