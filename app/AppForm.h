@@ -10,6 +10,7 @@
 //   AppFormSettings.cpp  window settings, fonts, the settings dialog
 
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -134,6 +135,10 @@ class TBroltMemoAppForm : public QMainWindow {
     std::vector<std::string> foundWords;  // sorted bytewise
     bool refillingList = false;
     std::unique_ptr<RecentUsedFilesMenu> recentFiles;
+    // A stored outer size applied before the frame was known; the client
+    // area is corrected once the frame shows (else every start would grow
+    // the window by its frame).
+    QSize pendingOuterSize;
     // The save dialog starts from the name it had at its last use.
     QString saveDialogName = "Memo.txt";
 

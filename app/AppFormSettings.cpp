@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <climits>
 
 #include "app/Settings.h"
 #include "app/UiSeam.h"
@@ -35,18 +36,27 @@ void TBroltMemoAppForm::RecordNormalBounds() {
 
 void TBroltMemoAppForm::LoadWindowSettings() {
     const IniFile& ini = GetIniFile();
-    // Where nothing is stored the desktop places the window.
+    // Where no number is stored the desktop places the window.
+    constexpr int kNone = INT_MIN;
     const QRect outer = frameGeometry();
-    if (ini.ValueExists(kWindow, "Left") || ini.ValueExists(kWindow, "Top")) {
-        move(ini.ReadInteger(kWindow, "Left", outer.left()),
-             ini.ReadInteger(kWindow, "Top", outer.top()));
+    const int left = ini.ReadInteger(kWindow, "Left", kNone);
+    const int top = ini.ReadInteger(kWindow, "Top", kNone);
+    if (left != kNone || top != kNone) {
+        move(left != kNone ? left : outer.left(), top != kNone ? top : outer.top());
     }
     // Width and Height are outer sizes; the frame's share is what the window
     // adds around its client area.
-    const QSize frame = outer.size() - geometry().size();
-    const int width = ini.ReadInteger(kWindow, "Width", outer.width());
-    const int height = ini.ReadInteger(kWindow, "Height", outer.height());
-    resize(std::max(1, width - frame.width()), std::max(1, height - frame.height()));
+    const int width = ini.ReadInteger(kWindow, "Width", kNone);
+    const int height = ini.ReadInteger(kWindow, "Height", kNone);
+    if (width != kNone || height != kNone) {
+        const QSize size(width != kNone ? width : outer.width(),
+                         height != kNone ? height : outer.height());
+        const QSize frame = outer.size() - geometry().size();
+        resize((size - frame).expandedTo(QSize(1, 1)));
+        if (frame.isNull()) {
+            pendingOuterSize = size;
+        }
+    }
 
     const int client = geometry().width();
     const int list = std::clamp(ini.ReadInteger(kWindow, "EntryWordWidth", client / 3), 16,
@@ -91,6 +101,13 @@ void TBroltMemoAppForm::SaveWindowSettings() {
 }
 
 void TBroltMemoAppForm::AppIdle() {
+    if (pendingOuterSize.isValid() && isVisible() && windowState() == Qt::WindowNoState) {
+        const QSize frame = frameGeometry().size() - geometry().size();
+        if (!frame.isNull()) {
+            resize((pendingOuterSize - frame).expandedTo(QSize(1, 1)));
+            pendingOuterSize = QSize();
+        }
+    }
     if (boundsChanged) {
         if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) &&
             !appMinimized) {

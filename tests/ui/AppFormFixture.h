@@ -22,7 +22,11 @@
 
 class AppFormTest : public ::testing::Test {
   protected:
-    AppFormTest() { SetIniFilePath(Path("settings.ini")); }
+    AppFormTest() : previousIni(GetIniFile().FileName()) { SetIniFilePath(Path("settings.ini")); }
+    ~AppFormTest() override {
+        window.reset();
+        SetIniFilePath(previousIni);  // other tests keep theirs
+    }
 
     std::string Path(const std::string& name) const {
         return QFile::encodeName(dir.path()).toStdString() + "/" + name;
@@ -58,6 +62,7 @@ class AppFormTest : public ::testing::Test {
     // Memo texts as the window holds them: CP932 bytes.
     static std::string Cp(const std::string& utf8) { return cp932::EncodeUtf8(utf8); }
 
+    std::string previousIni;
     QTemporaryDir dir;
     ScriptedSeam seam;
     std::unique_ptr<TBroltMemoAppForm> window;
