@@ -77,7 +77,14 @@ IniFile::Lines IniFile::Load() const {
     }
     std::stringstream buffer;
     buffer << in.rdbuf();
-    const std::string text = buffer.str();
+    std::string text = buffer.str();
+    // Editors on other systems often lead with a byte order mark; it is no
+    // part of the first line.
+    const char kBom[] = "\xEF\xBB\xBF";
+    if (text.starts_with(kBom)) {
+        file.bom = kBom;
+        text.erase(0, file.bom.size());
+    }
     if (text.find("\r\n") != std::string::npos) {
         file.eol = "\r\n";
     }
@@ -100,7 +107,7 @@ IniFile::Lines IniFile::Load() const {
 }
 
 void IniFile::Store(const Lines& file) const {
-    std::string text;
+    std::string text = file.bom;
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
         text += file.lines[i];
         if (i + 1 < file.lines.size() || file.finalEol) {
@@ -213,6 +220,12 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    for (std::string_view part : {section, key, value}) {
+        if (part.find_first_of("\r\n") != std::string_view::npos) {
+            throw Error("設定ファイル " + path_ +
+                        " に改行を含む値は書き込めません: " + std::string(key));
+        }
+    }
     Lines file = Load();
     long sectionEnd = -1;
     long i = FindKey(file, section, key, &sectionEnd);

@@ -13,7 +13,7 @@
 #include <vector>
 
 class IniFile {
-public:
+  public:
     explicit IniFile(std::string path) : path_(std::move(path)) {}
 
     const std::string& FileName() const { return path_; }
@@ -26,22 +26,24 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
 
-    // Writes raise IniFile::Error, whose text names the file.
+    // Writes raise IniFile::Error, whose text names the file. A section, key
+    // or value holding a line break is refused: it would add lines.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
     void DeleteKey(std::string_view section, std::string_view key);
 
     class Error : public std::runtime_error {
-    public:
+      public:
         using std::runtime_error::runtime_error;
     };
 
-private:
+  private:
     struct Lines {
         std::vector<std::string> lines;
         std::string eol = "\n";
         bool finalEol = true;
+        std::string bom;  // a UTF-8 byte order mark the file began with, kept
     };
     Lines Load() const;
     void Store(const Lines& file) const;
