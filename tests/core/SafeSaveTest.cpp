@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -162,6 +163,9 @@ TEST_F(SafeSaveTest, DirectoryThatRefusesNewFiles) {
         return StateOf(doc) == docBefore ? 0 : 13;
     });
     fs::permissions(dir.path(), fs::perms::owner_write, fs::perm_options::add);
+    if (status == 10) {
+        GTEST_SKIP() << "this environment does not let root become nobody";
+    }
     EXPECT_EQ(status, 0);
     ExpectNothingChanged();
 }
@@ -299,8 +303,9 @@ TEST_F(SafeSaveTest, KilledSaveLeavesOneCompleteVersion) {
     ASSERT_GT(versionA.size(), 20u << 20);
 
     std::mt19937 random(20240611);
-    const auto longest =
-        std::max<std::chrono::steady_clock::duration>(2 * saveTime, std::chrono::milliseconds(50));
+    // Kill within about two saves, but keep the test short on a slow disk.
+    const auto longest = std::clamp<std::chrono::steady_clock::duration>(
+        2 * saveTime, std::chrono::milliseconds(50), std::chrono::milliseconds(400));
     for (int round = 0; round < 8; ++round) {
         pid_t pid = fork();
         if (pid == 0) {
