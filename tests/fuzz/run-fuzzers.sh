@@ -15,7 +15,7 @@ probe() {
     echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' |
         clang++ -x c++ -fsanitize=fuzzer,address,undefined - -o /dev/null 2>/dev/null
 }
-install() {
+apt_install() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
@@ -23,10 +23,10 @@ install() {
         --no-install-recommends "$@"
 }
 if ! command -v clang++ >/dev/null; then
-    install clang
+    apt_install clang
 fi
 if ! probe; then
-    install "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev"
+    apt_install "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev"
     probe || { echo "clang cannot link libFuzzer targets" >&2; exit 1; }
 fi
 
