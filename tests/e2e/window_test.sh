@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# End-to-end test of the real program: under its own Xvfb server, start
+# brolteck-memo on a memo book in a temporary directory, read the window
+# title, quit with Alt+X and check the settings file it wrote beside itself;
+# then start it with two files and see two windows.
+#
+# Usage: window_test.sh PATH/TO/brolteck-memo
+# Exit 77 (skipped) only when Xvfb or xdotool is not installed.
+set -euo pipefail
+
+program=$1
+for tool in Xvfb xdotool iconv; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIPPED: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+    # Programs still running after a failure: end each by its own id.
+    for wid in $(xdotool search --name 'Brolteck/Memo$' 2>/dev/null || true); do
+        pid=$(xdotool getwindowpid "$wid" 2>/dev/null || true)
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*"
+    if [ -f "$work/brolteck-memo.ini" ]; then
+        echo "--- settings file:"
+        cat "$work/brolteck-memo.ini"
+    fi
+    exit 1
+}
+
+# Polls COMMAND until it succeeds, for at most SECONDS.
+wait_for() {
+    local seconds=$1
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Our own X server on a free display number, which Xvfb reports when ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export LC_ALL=C.UTF-8
+# Leak reports of the libraries below Qt are no concern here.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# The program writes its settings beside itself: copy it into the directory.
+cp "$program" "$work/brolteck-memo"
+printf 'りんご\n赤い果物。\n\napple\nred fruit\n\n' | iconv -f UTF-8 -t CP932 >"$work/book.txt"
+printf 'カレー\n火曜日に作る。\n\n' | iconv -f UTF-8 -t CP932 >"$work/book2.txt"
+cd "$work"
+
+title_of() { printf '^%s - Brolteck/Memo$' "${1//./\\.}"; }
+window_of() { xdotool search --name "$(title_of "$1")" | head -n1; }
+
+# Focuses the window titled after FILE and presses Alt+X.
+quit_window() {
+    local wid
+    wid=$(window_of "$1")
+    xdotool windowfocus --sync "$wid"
+    xdotool key --clearmodifiers alt+x
+}
+
+# Waits for PID to end; fails unless it ended with status 0.
+wait_exit() {
+    local pid=$1
+    wait_for 20 sh -c "! kill -0 $pid" || fail "the program did not quit"
+    wait "$pid" || fail "the program ended with status $?"
+}
+
+# 1. One file: title, Alt+X, the settings written at close.
+./brolteck-memo book.txt 2>"$work/run1.log" &
+pid=$!
+wait_for 30 xdotool search --name "$(title_of book.txt)" ||
+    fail "no window titled 'book.txt - Brolteck/Memo' ($(cat "$work/run1.log"))"
+quit_window book.txt
+wait_exit "$pid"
+
+ini="$work/brolteck-memo.ini"
+[ -f "$ini" ] || fail "no settings file beside the program"
+section() { awk -v s="[$1]" '$0 == s { on = 1; next } /^\[/ { on = 0 } on && NF' "$ini"; }
+window=$(section Window)
+for key in WindowState=Normal RestoreMaximize=0 ShowBasicToolBar=1 ShowStatusBar=1; do
+    grep -qx "$key" <<<"$window" || fail "[Window] lacks $key"
+done
+for key in Left Top Width Height EntryWordWidth; do
+    grep -qE "^$key=-?[0-9]+$" <<<"$window" || fail "[Window] lacks a number for $key"
+done
+grep -qx "Width=472" <<<"$window" || fail "the window is not 472 pixels wide"
+recent=$(section RecentUsedFiles)
+grep -qx "Num=1" <<<"$recent" || fail "[RecentUsedFiles] lacks Num=1"
+grep -qx "File1=$work/book.txt" <<<"$recent" || fail "[RecentUsedFiles] lacks File1"
+
+# 2. Two files: this instance opens the first, a new one the second.
+./brolteck-memo book.txt book2.txt 2>"$work/run2.log" &
+pid=$!
+wait_for 30 xdotool search --name "$(title_of book.txt)" || fail "no window for book.txt"
+wait_for 30 xdotool search --name "$(title_of book2.txt)" || fail "no window for book2.txt"
+[ "$(xdotool search --name 'Brolteck/Memo$' | wc -l)" -eq 2 ] || fail "not exactly two windows"
+other=$(xdotool getwindowpid "$(window_of book2.txt)")
+[ "$other" != "$pid" ] || fail "book2.txt opened in the first instance"
+quit_window book2.txt
+wait_for 20 sh -c "! kill -0 $other" || fail "the second instance did not quit"
+quit_window book.txt
+wait_exit "$pid"
+grep -qx "File1=$work/book.txt" <<<"$(section RecentUsedFiles)" ||
+    fail "the last instance to close did not write its recent files"
+
+echo "1 passed, 0 failed"
