@@ -1,7 +1,9 @@
 #include "support/ShellOpen.h"
 
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <system_error>
@@ -22,6 +24,9 @@ bool RunOpener(const QString& program, const QStringList& arguments, int waitMs,
     process->setArguments(arguments);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
+    // The wait is short, but the user should see that something is happening.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     process->start();
     if (!process->waitForStarted()) {
         // QProcess reports only "No such file or directory" style texts here.

@@ -21,8 +21,8 @@ struct ShellOpenOptions {
         chooseProgram;
     // How long to wait for the handler's verdict. One still running then has
     // started and is left to run (some stay until the program they started
-    // has ended).
-    int verdictWaitMs = 5000;
+    // has ended); a failing handler reports at once.
+    int verdictWaitMs = 2000;
 };
 
 // Opens `target` with the desktop's handler and, when that fails, with a

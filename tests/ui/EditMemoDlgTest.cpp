@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <memory>
 #include <string>
@@ -173,6 +174,24 @@ TEST_F(EditMemoDlgTest, TemplateModeShowsBlueAndAlwaysAllowsOk) {
     EXPECT_TRUE(Ok(*memo)->isEnabled());
     memo->accept();
     EXPECT_EQ(memo->GetEntryWord(), Sjis("メモ"));
+}
+
+TEST_F(EditMemoDlgTest, EnterBreaksContentLinesAndConfirmsTheHeadword) {
+    auto dlg = Open(false);
+    Content(*dlg)->clear();
+    QTest::keyClicks(Content(*dlg), "a");
+    QTest::keyClick(Content(*dlg), Qt::Key_Return);
+    QTest::keyClicks(Content(*dlg), "b");
+    EXPECT_TRUE(dlg->isVisible());
+    Headword(*dlg)->setText("key");
+    QTest::keyClick(Headword(*dlg), Qt::Key_Return);
+    ASSERT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->GetContent(), "a\r\nb");
+
+    auto cancelled = Open(false);
+    QTest::keyClick(Content(*cancelled), Qt::Key_Escape);
+    EXPECT_FALSE(cancelled->isVisible());
+    EXPECT_EQ(cancelled->result(), QDialog::Rejected);
 }
 
 TEST_F(EditMemoDlgTest, SizeIsStoredOnCancelAndOk) {

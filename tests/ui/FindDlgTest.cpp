@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
 
 #include <memory>
 
@@ -68,9 +72,14 @@ TEST_F(FindDlgTest, OkRefusesAnEmptyOrUnusableString) {
     EXPECT_TRUE(seam.messages[1].text.contains("U+1F600"));
     EXPECT_EQ(Combo(*emoji)->currentText(), "会議😀");
 
-    auto japanese = Run("会議", QDialog::Accepted);
-    EXPECT_FALSE(japanese->isVisible());
-    EXPECT_EQ(japanese->GetFindWord(), cp932::EncodeUtf8("会議"));
+    // Enter in the edit field presses OK.
+    TFindDlg japanese(nullptr);
+    japanese.show();
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, "会議");
+    QApplication::sendEvent(Combo(japanese)->lineEdit(), &typed);
+    QTest::keyClick(Combo(japanese)->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(japanese.result(), QDialog::Accepted);
+    EXPECT_EQ(japanese.GetFindWord(), cp932::EncodeUtf8("会議"));
 }
 
 }  // namespace
