@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-image-formats-plugins
     libicu-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool xclip fonts-ipafont-gothic
+    xvfb xauth xdotool xclip xdg-utils fonts-ipafont-gothic
 )
 
 missing=()
