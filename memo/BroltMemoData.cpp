@@ -1,6 +1,7 @@
 #include "memo/BroltMemoData.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -112,32 +113,52 @@ void BroltMemoData::ReplaceAll(std::vector<Record*>&& sorted, std::string&& tmpl
 
 namespace {
 
-// Whether `needle` occurs in `hay` starting at a CP932 character boundary.
-bool ContainsAtBoundary(std::string_view hay, std::string_view needle) {
-    std::size_t from = 0;
-    while (from + needle.size() <= hay.size()) {
-        const void* hit =
-            memmem(hay.data() + from, hay.size() - from, needle.data(), needle.size());
-        if (!hit) {
-            return false;
+// Finds one text in many short ones (a whole-book search looks at a million
+// headwords and contents): the Horspool shift table is built once, where
+// memmem would set up its own for every memo.
+class BoundarySearcher {
+public:
+    explicit BoundarySearcher(std::string_view needle) : needle_(needle) {
+        skip_.fill(needle.size());
+        for (std::size_t i = 0; i + 1 < needle.size(); ++i) {
+            skip_[static_cast<unsigned char>(needle[i])] = needle.size() - 1 - i;
         }
-        auto pos = static_cast<std::size_t>(static_cast<const char*>(hit) - hay.data());
-        if (cp932::IsCharBoundary(hay, pos)) {
-            return true;
-        }
-        from = pos + 1;
     }
-    return false;
-}
+
+    // Whether the needle occurs in `hay` starting at a CP932 character boundary.
+    bool FoundIn(std::string_view hay) const {
+        const std::size_t m = needle_.size();
+        if (m == 0 || hay.size() < m) {
+            return m == 0;
+        }
+        const char last = needle_[m - 1];
+        for (std::size_t pos = 0; pos + m <= hay.size();) {
+            const char c = hay[pos + m - 1];
+            if (c == last && std::memcmp(hay.data() + pos, needle_.data(), m - 1) == 0 &&
+                cp932::IsCharBoundary(hay, pos)) {
+                return true;
+            }
+            pos += skip_[static_cast<unsigned char>(c)];
+        }
+        return false;
+    }
+
+private:
+    std::string_view needle_;
+    std::array<std::size_t, 256> skip_;
+};
 
 }  // namespace
 
 void BroltMemoData::FindMemoIndexes(std::string_view text,
                                     std::vector<std::size_t>& positions) const {
+    const BoundarySearcher searcher(text);
     for (std::size_t i = 0; i < memos.size(); ++i) {
+        if (i + Record::kPrefetchAhead < memos.size()) {
+            memos[i + Record::kPrefetchAhead]->Prefetch();
+        }
         const Record* r = memos[i];
-        if (text.empty() || ContainsAtBoundary(r->Headword(), text) ||
-            ContainsAtBoundary(r->Content(), text)) {
+        if (text.empty() || searcher.FoundIn(r->Headword()) || searcher.FoundIn(r->Content())) {
             positions.push_back(i);
         }
     }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -182,10 +183,47 @@ std::size_t SortAndMerge(std::vector<BroltMemoData::Record*>& recs) {
     return merged;
 }
 
+// Copies n bytes to `out`, every LF as CR LF; returns the end of the copy.
+// `out` has room for 2 * n bytes. Eight bytes at a time while they hold no
+// LF: memo lines are short, so a memchr call per line would cost more.
+char* CopyWithCrLf(const char* s, std::size_t n, char* out) {
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    const char* end = s + n;
+    while (end - s >= 8) {
+        std::uint64_t v;
+        std::memcpy(&v, s, 8);
+        std::uint64_t x = v ^ (ones * '\n');
+        std::uint64_t lfs = (x - ones) & ~x & highs;  // exact up to the first LF
+        std::memcpy(out, s, 8);
+        if (lfs == 0) {
+            s += 8;
+            out += 8;
+            continue;
+        }
+        // An LF among the eight: the bytes before it are in place already.
+        std::size_t before =
+            std::endian::native == std::endian::little
+                ? static_cast<std::size_t>(std::countr_zero(lfs) / 8)
+                : static_cast<std::size_t>(static_cast<const char*>(std::memchr(s, '\n', 8)) - s);
+        out += before;
+        *out++ = '\r';
+        *out++ = '\n';
+        s += before + 1;
+    }
+    for (; s < end; ++s) {
+        if (*s == '\n') {
+            *out++ = '\r';
+        }
+        *out++ = *s;
+    }
+    return out;
+}
+
 // Buffered writer that turns every LF into CR LF.
 class MemoWriter {
 public:
-    explicit MemoWriter(int fd) : fd_(fd) { buffer_.reserve(kChunk + 4); }
+    explicit MemoWriter(int fd) : fd_(fd), buffer_(new char[kBuffer]) {}
 
     // The text, then one LF unless it is empty or already ends in LF.
     void WriteText(std::string_view text) {
@@ -200,25 +238,23 @@ public:
 
     void Write(std::string_view s) {
         while (!s.empty()) {
-            const void* lf = std::memchr(s.data(), '\n', s.size());
-            std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s.data())
-                               : s.size();
-            buffer_.append(s.data(), n);
-            if (lf) {
-                buffer_.append("\r\n");
-                ++n;
-            }
-            s.remove_prefix(n);
-            if (buffer_.size() >= kChunk) {
+            // Each byte takes at most two in the buffer.
+            std::size_t room = (kBuffer - used_) / 2;
+            if (room < s.size() && room < kChunk) {
                 Flush();
+                room = kBuffer / 2;
             }
+            std::size_t n = std::min(room, s.size());
+            used_ = static_cast<std::size_t>(CopyWithCrLf(s.data(), n, buffer_.get() + used_) -
+                                             buffer_.get());
+            s.remove_prefix(n);
         }
     }
 
     void Flush() {
         std::size_t done = 0;
-        while (done < buffer_.size()) {
-            ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        while (done < used_) {
+            ssize_t n = ::write(fd_, buffer_.get() + done, used_ - done);
             if (n < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -230,12 +266,14 @@ public:
             }
             done += static_cast<std::size_t>(n);
         }
-        buffer_.clear();
+        used_ = 0;
     }
 
 private:
+    static constexpr std::size_t kBuffer = 2 * kChunk;
     int fd_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 };
 
 }  // namespace
@@ -335,6 +373,9 @@ void BroltMemoData::WriteTo(int fd) const {
         writeMemo(*lead);
     }
     for (auto it = memos.begin(); it != memos.end(); ++it) {
+        if (memos.end() - it > static_cast<std::ptrdiff_t>(Record::kPrefetchAhead)) {
+            it[Record::kPrefetchAhead]->Prefetch();
+        }
         if (it != lead || lead == memos.begin()) {
             writeMemo(*it);
         }
