@@ -49,6 +49,12 @@ wait_for() {
     done
 }
 
+# Without any display the program says what is needed instead of aborting.
+if out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1); then
+    fail "the program ran without a display"
+fi
+grep -q "xvfb-run" <<<"$out" || fail "no word of xvfb-run without a display: $out"
+
 # Our own X server on a free display number, which Xvfb reports when ready.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!

@@ -2,9 +2,12 @@
 // window, answered through the scripted seam.
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -321,4 +324,17 @@ TEST_F(AppFormTest, OpenAsksAboutChangesFirstAndCancellingTheOpenDialogKeepsTheS
     EXPECT_FALSE(w.Document().GetModified());
     EXPECT_EQ(w.windowTitle(), Title("新規"));
     EXPECT_EQ(std::string(w.RecentFiles().FileAt(0)), Path("new.txt"));
+}
+
+TEST_F(AppFormTest, ToolButtonsShowTheirShortHintMenusTheLongOne) {
+    TBroltMemoAppForm& w = Start();
+    w.show();
+    auto* button = w.findChild<QToolButton*>("tbtnNew");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), "新規作成");
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(button, &enter);
+    EXPECT_EQ(w.statusBar()->currentMessage(), "新規作成");
+    w.findChild<QAction*>("actNew")->showStatusText(&w);
+    EXPECT_EQ(w.statusBar()->currentMessage(), "新規作成する");
 }
