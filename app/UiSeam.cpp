@@ -1,14 +1,13 @@
 #include "app/UiSeam.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QProcess>
-#include <QUrl>
 
 #include "support/Message.h"
+#include "support/ShellOpen.h"
 
 namespace {
 
@@ -91,14 +90,8 @@ class QtUiSeam : public UiSeam {
 
     void Beep() override { QApplication::beep(); }
 
-    bool ShellOpen(QWidget*, const QString& target, QString* error) override {
-        if (QDesktopServices::openUrl(QUrl::fromUserInput(target))) {
-            return true;
-        }
-        if (error) {
-            *error = target;
-        }
-        return false;
+    bool ShellOpen(QWidget* parent, const QString& target, QString* error) override {
+        return shell_open(parent, target, error);
     }
 
     bool StartDetached(const QString& program, const QStringList& arguments) override {

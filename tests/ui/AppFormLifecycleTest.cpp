@@ -338,3 +338,13 @@ TEST_F(AppFormTest, ToolButtonsShowTheirShortHintMenusTheLongOne) {
     w.findChild<QAction*>("actNew")->showStatusText(&w);
     EXPECT_EQ(w.statusBar()->currentMessage(), "新規作成する");
 }
+
+TEST_F(AppFormTest, ASettingsFileThatCannotBeWrittenIsReportedButDoesNotKeepTheWindowOpen) {
+    TBroltMemoAppForm& w = Start();
+    w.show();
+    SetIniFilePath(Path("no-such-dir/settings.ini"));
+    EXPECT_TRUE(w.close());
+    ASSERT_EQ(seam.shown.size(), 1u);
+    EXPECT_EQ(seam.shown[0].style, 0x30u);
+    EXPECT_TRUE(seam.shown[0].text.contains("no-such-dir/settings.ini"));
+}
