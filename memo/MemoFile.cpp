@@ -15,7 +15,7 @@
 
 #include "memo/BroltMemoData.h"
 #include "memo/MemoRecord.h"
-#include "support/Collation.h"
+#include "memo/RecordBatch.h"
 #include "support/GrowVector.h"
 #include "support/Message.h"
 #include "support/OsError.h"
@@ -47,20 +47,21 @@ class LineReader {
 public:
     explicit LineReader(int fd) : fd_(fd), buffer_(kChunk, '\0') {}
 
-    // False when the input has ended and no line is left.
-    bool Next(std::string& line) {
-        line.clear();
+    // Appends the next line to `out`. False when the input has ended and no
+    // line is left.
+    bool AppendLine(std::string& out) {
+        const std::size_t before = out.size();
         for (;;) {
             if (pos_ == end_) {
                 if (ended_ || !Fill()) {
-                    return !line.empty();  // the last line, ended by the input
+                    return out.size() != before;  // the last line, ended by the input
                 }
             }
             const char* start = buffer_.data() + pos_;
             const void* lf = std::memchr(start, '\n', end_ - pos_);
             std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start)
                                : end_ - pos_;
-            AppendWithoutCr(line, start, n);
+            AppendWithoutCr(out, start, n);
             pos_ += n;
             if (lf) {
                 ++pos_;
@@ -122,10 +123,10 @@ struct RecordList {
     }
 };
 
-// Big-endian first eight key bytes, so that most sort comparisons touch no record.
-std::uint64_t KeyPrefix(std::string_view key) {
+// Big-endian key bytes from `at` on, eight of them, zero-padded.
+std::uint64_t KeyWord(std::string_view key, std::size_t at) {
     std::uint64_t v = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
+    for (std::size_t i = at; i < at + 8; ++i) {
         v = (v << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
     }
     return v;
@@ -134,49 +135,61 @@ std::uint64_t KeyPrefix(std::string_view key) {
 // Brings records into key order, file order among equal keys, and merges
 // equal keys into the first one. Returns the number of records merged.
 std::size_t SortAndMerge(std::vector<BroltMemoData::Record*>& recs) {
+    // The first sixteen key bytes beside the record, so that most comparisons
+    // touch no record: Japanese keys often share their first eight.
     struct Item {
-        std::uint64_t prefix;
+        std::uint64_t prefix[2];
         BroltMemoData::Record* rec;
     };
     std::vector<Item> items;
     items.reserve(recs.size());
     for (auto* r : recs) {
-        items.push_back({KeyPrefix(r->Key()), r});
+        items.push_back({{KeyWord(r->Key(), 0), KeyWord(r->Key(), 8)}, r});
     }
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
+        if (a.prefix[0] != b.prefix[0]) {
+            return a.prefix[0] < b.prefix[0];
+        }
+        if (a.prefix[1] != b.prefix[1]) {
+            return a.prefix[1] < b.prefix[1];
         }
         return a.rec->Key() < b.rec->Key();
     });
     for (std::size_t i = 0; i < items.size(); ++i) {
         recs[i] = items[i].rec;
     }
-    items = {};
 
+    // Equal keys are neighbours now. The prefixes tell most neighbours apart
+    // without a look into records, which lie all over memory in file order.
+    auto sameKey = [&items](std::size_t i, std::size_t j) {
+        return items[i].prefix[0] == items[j].prefix[0] &&
+               items[i].prefix[1] == items[j].prefix[1] &&
+               items[i].rec->Key() == items[j].rec->Key();
+    };
+    // Every record stays in `recs` exactly once throughout, so that a failed
+    // allocation leaves nothing for the owner to free twice or to leak.
     std::size_t merged = 0;
     std::size_t out = 0;
     for (std::size_t i = 0; i < recs.size();) {
         std::size_t j = i + 1;
-        while (j < recs.size() && recs[j]->Key() == recs[i]->Key()) {
+        while (j < recs.size() && sameKey(i, j)) {
             ++j;
         }
+        BroltMemoData::Record* kept = recs[i];
         if (j - i > 1) {
             std::string content;
             for (std::size_t k = i; k < j; ++k) {
                 content.append(recs[k]->Content());
             }
-            auto* joined =
-                BroltMemoData::Record::Make(recs[i]->Key(), recs[i]->Headword(), content);
+            kept = BroltMemoData::Record::Make(recs[i]->Key(), recs[i]->Headword(), content);
             for (std::size_t k = i; k < j; ++k) {
                 BroltMemoData::Record::Destroy(recs[k]);
                 recs[k] = nullptr;
             }
-            recs[out++] = joined;
             merged += j - i - 1;
-        } else {
-            recs[out++] = recs[i];
         }
+        recs[i] = nullptr;
+        recs[out++] = kept;
         i = j;
     }
     recs.resize(out);
@@ -290,55 +303,77 @@ std::size_t BroltMemoData::LoadFromFile(const std::string& path, MemoLoadReport*
 
     LineReader reader(fd.get());
     RecordList recs;
+    RecordBatch batch;
     std::string tmplHeadword;
     std::string tmplContent;
     MemoLoadReport stats;
+    bool memoSeen = false;
     bool sorted = true;
-    std::string line;
-    std::string headword;
-    std::string content;
-    std::string key;
 
-    while (reader.Next(line)) {
-        if (line.empty()) {
-            continue;  // separators, however many
+    auto storeBatch = [&] {
+        batch.ComputeKeys();
+        for (std::size_t i = 0; i < batch.Count(); ++i) {
+            std::string_view key = batch.Key(i);
+            if (!recs.items.empty()) {
+                Record* last = recs.items.back();
+                if (key == last->Key()) {
+                    // A duplicate right behind its first record: merge at once.
+                    std::string joined(last->Content());
+                    joined.append(batch.Content(i));
+                    recs.items.back() = Record::Make(key, last->Headword(), joined);
+                    Record::Destroy(last);
+                    ++stats.duplicates;
+                    continue;
+                }
+                if (key < last->Key()) {
+                    sorted = false;
+                }
+            }
+            reserve_one_more(recs.items);
+            recs.items.push_back(Record::Make(key, batch.Headword(i), batch.Content(i)));
         }
-        headword.swap(line);
-        content.clear();
-        while (reader.Next(line) && !line.empty()) {
-            content.append(line);
-            content.push_back('\n');
+        batch.Clear();
+    };
+
+    std::string& text = batch.Text();
+    for (;;) {
+        // The headword: the first line that is not empty (separators, however many).
+        const std::size_t start = text.size();
+        bool more = reader.AppendLine(text);
+        while (more && text.size() == start) {
+            more = reader.AppendLine(text);
+        }
+        if (!more) {
+            break;
+        }
+        const std::size_t headwordLength = text.size() - start;
+        // The content: lines up to an empty one or the end, each with its LF.
+        for (;;) {
+            const std::size_t lineStart = text.size();
+            if (!reader.AppendLine(text) || text.size() == lineStart) {
+                break;
+            }
+            text.push_back('\n');
         }
         ++stats.records;
-        if (recs.items.empty() && headword.compare(0, 2, "T>") == 0) {
-            tmplHeadword.assign(headword, 2);
-            tmplContent = content;
+        std::string_view headword(text.data() + start, headwordLength);
+        if (!memoSeen && headword.starts_with("T>")) {
+            tmplHeadword.assign(headword.substr(2));
+            tmplContent.assign(text, start + headwordLength);
             stats.templateFound = true;
+            text.resize(start);
             continue;
         }
-        key.clear();
-        AppendCollationKey(headword, key);
-        if (!recs.items.empty()) {
-            Record* last = recs.items.back();
-            if (key == last->Key()) {
-                // A duplicate right behind its first record: merge at once.
-                std::string joined(last->Content());
-                joined.append(content);
-                recs.items.back() = Record::Make(key, last->Headword(), joined);
-                Record::Destroy(last);
-                ++stats.duplicates;
-                continue;
-            }
-            if (key < last->Key()) {
-                sorted = false;
-            }
+        memoSeen = true;
+        batch.Add(start, headwordLength);
+        if (batch.Full()) {
+            storeBatch();
         }
-        reserve_one_more(recs.items);
-        recs.items.push_back(Record::Make(key, headword, content));
     }
     if (reader.Failed()) {
         throw std::runtime_error(Message(14));
     }
+    storeBatch();
     if (!sorted) {
         stats.duplicates += SortAndMerge(recs.items);
     }

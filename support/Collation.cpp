@@ -51,17 +51,19 @@ std::string CollationLocaleName() {
     return locale;
 }
 
-void AppendCollationKey(std::string_view cp932Text, std::string& out) {
-    std::size_t invalid = 0;
-    std::u16string text = cp932::ToUtf16(cp932Text, &invalid);
-    const auto* chars = reinterpret_cast<const UChar*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
+namespace {
+
+void AppendKey(UCollator* collator, std::u16string& buffer, std::string_view cp932Text,
+               std::string& out) {
+    const std::size_t invalid = cp932::DecodeInto(cp932Text, buffer);
+    const auto* chars = reinterpret_cast<const UChar*>(buffer.data());
+    const auto length = static_cast<int32_t>(buffer.size());
     std::size_t base = out.size();
     // Identical-strength keys of Japanese text run to about 4 bytes a character.
-    std::size_t room = text.size() * 6 + 16;
+    std::size_t room = buffer.size() * 6 + 16;
     for (;;) {
         out.resize(base + room);
-        int32_t need = ucol_getSortKey(Collator(), chars, length,
+        int32_t need = ucol_getSortKey(collator, chars, length,
                                        reinterpret_cast<uint8_t*>(out.data() + base),
                                        static_cast<int32_t>(room));
         if (static_cast<std::size_t>(need) <= room) {
@@ -75,6 +77,27 @@ void AppendCollationKey(std::string_view cp932Text, std::string& out) {
     if (invalid > 0) {
         out.append(cp932Text);
     }
+}
+
+}  // namespace
+
+void AppendCollationKey(std::string_view cp932Text, std::string& out) {
+    thread_local std::u16string buffer;
+    AppendKey(Collator(), buffer, cp932Text, out);
+}
+
+CollationKeyMaker::CollationKeyMaker() {
+    UErrorCode err = U_ZERO_ERROR;
+    collator = ucol_clone(Collator(), &err);
+    if (U_FAILURE(err)) {
+        throw std::runtime_error("ICU collator cannot be copied");
+    }
+}
+
+CollationKeyMaker::~CollationKeyMaker() { ucol_close(collator); }
+
+void CollationKeyMaker::Append(std::string_view cp932Text, std::string& out) {
+    AppendKey(collator, buffer, cp932Text, out);
 }
 
 std::string CollationKey(std::string_view cp932Text) {

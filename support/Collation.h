@@ -20,6 +20,25 @@ std::string CollationKey(std::string_view cp932Text);
 // Appends the key to `out` (avoids a temporary on hot paths).
 void AppendCollationKey(std::string_view cp932Text, std::string& out);
 
+struct UCollator;
+
+// Makes the keys of AppendCollationKey on another thread: it holds a copy of
+// the collator of the thread that created it, so both give equal keys. Use
+// it on one thread at a time.
+class CollationKeyMaker {
+public:
+    CollationKeyMaker();
+    ~CollationKeyMaker();
+    CollationKeyMaker(const CollationKeyMaker&) = delete;
+    CollationKeyMaker& operator=(const CollationKeyMaker&) = delete;
+
+    void Append(std::string_view cp932Text, std::string& out);
+
+private:
+    UCollator* collator;
+    std::u16string buffer;
+};
+
 // True when `a` collates strictly before `b`. Computes both keys: use keys
 // directly where texts are compared more than once.
 struct less_strcoll {

@@ -110,11 +110,11 @@ bool EncodesAlone(UConverter* conv, const char16_t* s, int32_t len) {
 
 }  // namespace
 
-std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes) {
+std::size_t DecodeInto(std::string_view bytes, std::u16string& out) {
     std::size_t* counter = nullptr;
     UConverter* conv = Converter(counter);
     *counter = 0;
-    std::u16string out(bytes.size() + 1, u'\0');
+    out.resize(bytes.size() + 1);
     UErrorCode err = U_ZERO_ERROR;
     ucnv_resetToUnicode(conv);
     int32_t n =
@@ -127,8 +127,14 @@ std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes) {
     for (char16_t& c : out) {
         c = FromIcuControl(c);
     }
+    return *counter;
+}
+
+std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes) {
+    std::u16string out;
+    std::size_t invalid = DecodeInto(bytes, out);
     if (invalidBytes) {
-        *invalidBytes = *counter;
+        *invalidBytes = invalid;
     }
     return out;
 }

@@ -14,6 +14,9 @@ namespace cp932 {
 // CP932 becomes U+FFFD. When `invalidBytes` is given it receives the number of
 // bytes that were not valid.
 std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes = nullptr);
+// The same into `out`, whose storage is reused (no allocation per text on hot
+// paths); returns the number of bytes that were not valid.
+std::size_t DecodeInto(std::string_view bytes, std::u16string& out);
 std::string ToUtf8(std::string_view bytes, std::size_t* invalidBytes = nullptr);
 
 // The first character of a text that CP932 cannot hold.

@@ -1,0 +1,76 @@
+#include "memo/RecordBatch.h"
+
+#include <exception>
+#include <thread>
+
+#include "support/Collation.h"
+
+namespace {
+
+// A batch holds at most this many records or bytes; a second thread pays
+// off from a few thousand headwords on.
+constexpr std::size_t kBatchRecords = 8192;
+constexpr std::size_t kBatchBytes = std::size_t{4} << 20;
+constexpr std::size_t kParallelFrom = 2048;
+
+}  // namespace
+
+RecordBatch::RecordBatch() = default;
+RecordBatch::~RecordBatch() = default;
+
+void RecordBatch::Add(std::size_t headwordStart, std::size_t headwordLength) {
+    items.push_back({headwordStart, headwordLength, text.size() - headwordStart - headwordLength});
+}
+
+bool RecordBatch::Full() const {
+    return items.size() >= kBatchRecords || text.size() >= kBatchBytes;
+}
+
+void RecordBatch::Clear() {
+    text.clear();
+    items.clear();
+}
+
+void RecordBatch::KeysOf(std::size_t from, std::size_t to, CollationKeyMaker* maker) {
+    for (std::size_t i = from; i < to; ++i) {
+        keys[i].clear();
+        if (maker) {
+            maker->Append(Headword(i), keys[i]);
+        } else {
+            AppendCollationKey(Headword(i), keys[i]);
+        }
+    }
+}
+
+void RecordBatch::ComputeKeys() {
+    const std::size_t n = items.size();
+    if (keys.size() < n) {
+        keys.resize(n);
+    }
+    std::size_t split = 0;  // the keys below it are the helper thread's
+    std::exception_ptr helperFailure;
+    {
+        std::jthread helper;
+        if (n >= kParallelFrom) {
+            try {
+                if (!helperKeys) {
+                    helperKeys = std::make_unique<CollationKeyMaker>();
+                }
+                split = n / 2;
+                helper = std::jthread([this, split, &helperFailure] {
+                    try {
+                        KeysOf(0, split, helperKeys.get());
+                    } catch (...) {
+                        helperFailure = std::current_exception();
+                    }
+                });
+            } catch (const std::exception&) {
+                split = 0;  // no second thread to be had: every key on this one
+            }
+        }
+        KeysOf(split, n, nullptr);
+    }  // joins the helper, also when this thread's part failed
+    if (helperFailure) {
+        std::rethrow_exception(helperFailure);
+    }
+}
