@@ -169,5 +169,5 @@ bool TBroltMemoAppForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         UpdateActions();
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);  // never consumes it
 }

@@ -1,3 +1,5 @@
+#include "app/AppForm.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -6,8 +8,6 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
-
-#include "app/AppForm.h"
 
 namespace {
 

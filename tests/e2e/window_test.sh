@@ -127,4 +127,29 @@ wait_exit "$pid"
 grep -qx "File1=$work/book.txt" <<<"$(section RecentUsedFiles)" ||
     fail "the last instance to close did not write its recent files"
 
+# 3. A save beyond the file-size limit fails with a message; the program
+#    goes on (the limit's signal would otherwise end it).
+for i in $(seq 400); do printf 'headword%d\ncontent of memo %d\n\n' "$i" "$i"; done >"$work/big.txt"
+(ulimit -f 4 && exec ./brolteck-memo big.txt 2>"$work/run3.log") &
+pid=$!
+wait_for 30 xdotool search --name "$(title_of big.txt)" || fail "no window for big.txt"
+xdotool windowfocus --sync "$(window_of big.txt)"
+xdotool key --clearmodifiers alt+f a
+wait_for 20 sh -c "[ \$(xdotool search --onlyvisible --pid $pid | wc -l) -ge 2 ]" ||
+    fail "no save dialog"
+dialog=$(xdotool search --onlyvisible --pid "$pid" | grep -vx "$(window_of big.txt)" | head -n1)
+xdotool windowfocus --sync "$dialog"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 0 "$work/copy.txt"
+xdotool key Return
+wait_for 20 sh -c "xdotool search --name '^Brolteck/Memo\$' || ! kill -0 $pid" ||
+    fail "no message for the failed save"
+kill -0 "$pid" 2>/dev/null || fail "the program ended on the failed save"
+xdotool windowfocus --sync "$(xdotool search --name '^Brolteck/Memo$' | head -n1)"
+xdotool key Return
+wait_for 20 sh -c "! xdotool search --name '^Brolteck/Memo\$'" || fail "the message stayed"
+[ "$(stat -c %s "$work/big.txt")" -gt 4096 ] || fail "the book itself changed"
+quit_window big.txt
+wait_exit "$pid"
+
 echo "1 passed, 0 failed"
