@@ -5,6 +5,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -110,7 +111,10 @@ bool EncodesAlone(UConverter* conv, const char16_t* s, int32_t len) {
 
 }  // namespace
 
-std::size_t DecodeInto(std::string_view bytes, std::u16string& out) {
+namespace {
+
+// Decodes with the converter; returns the number of invalid bytes.
+std::size_t DecodeWithIcu(std::string_view bytes, std::u16string& out) {
     std::size_t* counter = nullptr;
     UConverter* conv = Converter(counter);
     *counter = 0;
@@ -128,6 +132,70 @@ std::size_t DecodeInto(std::string_view bytes, std::u16string& out) {
         c = FromIcuControl(c);
     }
     return *counter;
+}
+
+// The converter's own result for every character that decodes cleanly, read
+// from it once: a million headwords decode without a converter call each.
+// A text with anything else in it (an invalid byte, a lead byte at the end)
+// goes through the converter whole, so the result is the converter's always.
+class DecodeTable {
+public:
+    static constexpr char16_t kNone = 0xFFFF;  // no CP932 byte sequence maps to it
+
+    DecodeTable() {
+        single.fill(kNone);
+        pair.fill(kNone);
+        std::u16string out;
+        for (unsigned b = 0; b < 256; ++b) {
+            const char s[] = {static_cast<char>(b)};
+            if (DecodeWithIcu({s, 1}, out) == 0 && out.size() == 1) {
+                single[b] = out[0];
+            }
+        }
+        for (unsigned lead = 0; lead < 256; ++lead) {
+            if (single[lead] != kNone) {
+                continue;  // a character of its own is never a lead byte
+            }
+            for (unsigned trail = 0; trail < 256; ++trail) {
+                const char s[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (DecodeWithIcu({s, 2}, out) == 0 && out.size() == 1) {
+                    pair[lead << 8 | trail] = out[0];
+                }
+            }
+        }
+    }
+
+    // False when some character is not in the table; `out` is then unspecified.
+    bool Decode(std::string_view bytes, std::u16string& out) const {
+        out.resize(bytes.size());
+        const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+        const std::size_t size = bytes.size();
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < size;) {
+            char16_t c = single[s[i]];
+            if (c != kNone) {
+                ++i;
+            } else if (i + 1 < size && (c = pair[s[i] << 8 | s[i + 1]]) != kNone) {
+                i += 2;
+            } else {
+                return false;
+            }
+            out[n++] = c;
+        }
+        out.resize(n);
+        return true;
+    }
+
+private:
+    std::array<char16_t, 256> single;
+    std::array<char16_t, 65536> pair;  // lead byte << 8 | trail byte
+};
+
+}  // namespace
+
+std::size_t DecodeInto(std::string_view bytes, std::u16string& out) {
+    static const DecodeTable table;
+    return table.Decode(bytes, out) ? 0 : DecodeWithIcu(bytes, out);
 }
 
 std::u16string ToUtf16(std::string_view bytes, std::size_t* invalidBytes) {
