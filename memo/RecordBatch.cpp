@@ -1,9 +1,7 @@
 #include "memo/RecordBatch.h"
 
-#include <exception>
-#include <thread>
-
 #include "support/Collation.h"
+#include "support/Parallel.h"
 
 namespace {
 
@@ -47,30 +45,14 @@ void RecordBatch::ComputeKeys() {
     if (keys.size() < n) {
         keys.resize(n);
     }
-    std::size_t split = 0;  // the keys below it are the helper thread's
-    std::exception_ptr helperFailure;
-    {
-        std::jthread helper;
-        if (n >= kParallelFrom) {
-            try {
-                if (!helperKeys) {
-                    helperKeys = std::make_unique<CollationKeyMaker>();
-                }
-                split = n / 2;
-                helper = std::jthread([this, split, &helperFailure] {
-                    try {
-                        KeysOf(0, split, helperKeys.get());
-                    } catch (...) {
-                        helperFailure = std::current_exception();
-                    }
-                });
-            } catch (const std::exception&) {
-                split = 0;  // no second thread to be had: every key on this one
-            }
-        }
-        KeysOf(split, n, nullptr);
-    }  // joins the helper, also when this thread's part failed
-    if (helperFailure) {
-        std::rethrow_exception(helperFailure);
+    if (n < kParallelFrom) {
+        KeysOf(0, n, nullptr);
+        return;
     }
+    if (!helperKeys) {
+        helperKeys = std::make_unique<CollationKeyMaker>();
+    }
+    const std::size_t half = n / 2;
+    RunOnTwoThreads([this, half] { KeysOf(0, half, helperKeys.get()); },
+                    [this, half, n] { KeysOf(half, n, nullptr); });
 }
