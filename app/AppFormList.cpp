@@ -124,7 +124,9 @@ void TBroltMemoAppForm::ApplyFonts() {
 // Redraws the hit images from foundWords. Selecting the first hit belongs
 // to the search, which comes with the find command.
 void TBroltMemoAppForm::MarkFoundWords([[maybe_unused]] bool selectFirst) {
-    entryModel->MarksChanged();
+    // The model decides a row's image when the row is drawn, so a repaint is
+    // enough; a dataChanged over a million rows would lay them all out again.
+    treeEntryWord->viewport()->update();
     UpdateMenuState();
 }
 

@@ -51,9 +51,3 @@ void EntryListModel::Reload() {
     rows = static_cast<int>(store.Count());
     endResetModel();
 }
-
-void EntryListModel::MarksChanged() {
-    if (rows > 0) {
-        emit dataChanged(index(0), index(rows - 1), {Qt::DecorationRole});
-    }
-}

@@ -25,8 +25,6 @@ class EntryListModel : public QAbstractListModel {
 
     // Takes the store's rows afresh (a model reset).
     void Reload();
-    // The hit list changed: the images of all rows are to be redrawn.
-    void MarksChanged();
     // The row's headword as stored (CP932 bytes).
     std::string_view HeadwordAt(int row) const;
     bool IsHit(int row) const;
