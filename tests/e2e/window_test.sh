@@ -2,7 +2,8 @@
 # End-to-end test of the real program: under its own Xvfb server, start
 # brolteck-memo on a memo book in a temporary directory, read the window
 # title, quit with Alt+X and check the settings file it wrote beside itself;
-# then start it with two files and see two windows.
+# then start it with two files and see two windows; then save beyond a
+# file-size limit and see a message instead of the program's end.
 #
 # Usage: window_test.sh PATH/TO/brolteck-memo
 # Exit 77 (skipped) only when Xvfb or xdotool is not installed.
