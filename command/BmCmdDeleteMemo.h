@@ -7,12 +7,12 @@
 
 // Deletes a memo; undo puts it back with the content it had.
 class BmCmdDeleteMemo : public BmCommand {
-public:
+  public:
     BmCmdDeleteMemo(BroltMemoDoc* doc, std::string_view headword);
     void Do() override;
     void Undo() override;
 
-private:
+  private:
     std::string headword;
     std::string content;
 };

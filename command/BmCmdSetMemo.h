@@ -7,12 +7,12 @@
 
 // Adds a memo, or replaces the content of an existing one.
 class BmCmdSetMemo : public BmCommand {
-public:
+  public:
     BmCmdSetMemo(BroltMemoDoc* doc, std::string_view headword, std::string_view content);
     void Do() override;
     void Undo() override;
 
-private:
+  private:
     // Puts `content` in place and keeps the content it replaced.
     void SwapContent();
 

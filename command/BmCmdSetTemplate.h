@@ -7,12 +7,12 @@
 
 // Replaces the template; leaves the headword to select alone.
 class BmCmdSetTemplate : public BmCommand {
-public:
+  public:
     BmCmdSetTemplate(BroltMemoDoc* doc, std::string_view headword, std::string_view content);
     void Do() override;
     void Undo() override;
 
-private:
+  private:
     void SwapTemplate();
 
     std::string templateHeadword;  // the pair the next run puts in place

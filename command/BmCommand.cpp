@@ -4,6 +4,10 @@
 
 BmCommand::BmCommand(BroltMemoDoc* doc) : BmCmdBase(doc), savedModified(doc->GetModified()) {}
 
-void BmCommand::Do() { document->SetModified(true); }
+void BmCommand::Do() {
+    document->SetModified(true);
+}
 
-void BmCommand::Undo() { document->SetModified(savedModified); }
+void BmCommand::Undo() {
+    document->SetModified(savedModified);
+}

@@ -6,21 +6,21 @@ class BroltMemoDoc;
 
 // A command that changes one memo document, which outlives it.
 class BmCmdBase : public CCommand {
-public:
+  public:
     explicit BmCmdBase(BroltMemoDoc* doc) : document(doc) {}
 
-protected:
+  protected:
     BroltMemoDoc* document;
 };
 
 // Keeps the document's modified flag right across do and undo: undoing every
 // command since the last new, open or save makes the document unmodified.
 class BmCommand : public BmCmdBase {
-public:
+  public:
     explicit BmCommand(BroltMemoDoc* doc);
     void Do() override;
     void Undo() override;
 
-private:
+  private:
     bool savedModified;
 };

@@ -2,7 +2,9 @@
 
 #include "support/GrowVector.h"
 
-CCommandProcessor::~CCommandProcessor() { Clear(); }
+CCommandProcessor::~CCommandProcessor() {
+    Clear();
+}
 
 void CCommandProcessor::Submit(std::unique_ptr<CCommand> command) {
     reserve_one_more(undoList);

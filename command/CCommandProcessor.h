@@ -8,7 +8,7 @@
 // Runs commands and keeps them for undo and redo. It owns every command in
 // either list; a new command cuts the redo history off.
 class CCommandProcessor {
-public:
+  public:
     CCommandProcessor() = default;
     virtual ~CCommandProcessor();
     CCommandProcessor(const CCommandProcessor&) = delete;
@@ -29,7 +29,7 @@ public:
     void Clear();
     void ClearRedo();
 
-private:
+  private:
     std::vector<std::unique_ptr<CCommand>> undoList;  // oldest first
     std::vector<std::unique_ptr<CCommand>> redoList;  // most recently undone last
 };
