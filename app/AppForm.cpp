@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -72,6 +73,9 @@ void TBroltMemoAppForm::BuildWidgets() {
     treeEntryWord->setModel(entryModel);
     connect(treeEntryWord->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { treeEntryWordChange(); });
+    treeEntryWord->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(treeEntryWord, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowEntryPopup(pos); });
 
     pnlContent = new QWidget(spltEntry);
     pnlContent->setObjectName("pnlContent");
@@ -166,8 +170,27 @@ void TBroltMemoAppForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TBroltMemoAppForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        UpdateActions();
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            UpdateActions();
+            UpdateMenuState();  // Ctrl+A works exactly while the content has the focus
+            // The read-only content would take Ctrl+C, Ctrl+Z and the like for
+            // itself; the window's commands come first.
+            if ((watched == memoContent || watched == treeEntryWord) &&
+                IsWindowShortcut(static_cast<QKeyEvent*>(event))) {
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (watched == treeEntryWord->viewport()) {
+                // After the click has been handled: the dialog is modal.
+                QMetaObject::invokeMethod(
+                    this, [this] { treeEntryWordDblClick(); }, Qt::QueuedConnection);
+                return true;
+            }
+            break;
+        default:
+            break;
     }
-    return QMainWindow::eventFilter(watched, event);  // never consumes it
+    return QMainWindow::eventFilter(watched, event);
 }

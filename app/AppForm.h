@@ -5,6 +5,8 @@
 // the list model and the settings; its code is split by concern:
 //   AppForm.cpp          construction, widgets, window events, idle hook
 //   AppFormActions.cpp   actions, menus, tool bar, enabled states
+//   AppFormEdit.cpp      copy, undo, redo, add, edit, delete, template, about
+//   AppFormSearch.cpp    find, hit marks, stepping, opening a selected string
 //   AppFormDocument.cpp  start-up, new/open/save, questions, closing
 //   AppFormList.cpp      the headword list, the memo view, the status bar
 //   AppFormSettings.cpp  window settings, fonts, the settings dialog
@@ -22,10 +24,12 @@
 
 class EntryListModel;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QListView;
 class QMenu;
 class QPlainTextEdit;
+class QPoint;
 class QSplitter;
 class QToolBar;
 class QWidget;
@@ -60,9 +64,13 @@ class TBroltMemoAppForm : public QMainWindow {
     int SelectedRow() const;
     void SelectRow(int row);
 
-    // Search marks; the search itself comes with the find command.
+    // Search: runs findText again and marks the hits; returns their number.
+    int RunSearch(bool selectFirst);
     void MarkFoundWords(bool selectFirst);
+    void StepToFoundWord(bool backward);
     void ClearSearch();
+    const std::string& FindText() const { return findText; }
+    const std::vector<std::string>& FoundWords() const { return foundWords; }
 
     // Settings.
     QString ReadFontSetting(int index) const;
@@ -99,7 +107,9 @@ class TBroltMemoAppForm : public QMainWindow {
     void BuildMenus();
     void BuildToolBar();
     void UpdateMenuState();
+    void MenuClick();
     void ConnectAction(QAction* action, void (TBroltMemoAppForm::*handler)());
+    void ConnectItem(QAction* item, void (TBroltMemoAppForm::*handler)());
     void actNewExecute();
     void actOpenExecute();
     void actSaveExecute();
@@ -108,6 +118,38 @@ class TBroltMemoAppForm : public QMainWindow {
     void ExitWithCancelItemClick();
     void menuShowtbBasicClick();
     void menuShowStatusClick();
+    // The focused control of the window, as the enabling rules see it.
+    bool ContentFocused() const;
+    bool ListFocused() const;
+    bool ContentHasSelection() const;
+    // The content's selected text, its line breaks as CR LF.
+    QString ContentSelection() const;
+    // Lets the window's shortcuts win over the keys the content and the list
+    // would take for themselves (Ctrl+C, Del, Ctrl+Z ...).
+    bool IsWindowShortcut(const QKeyEvent* key) const;
+
+    // AppFormEdit.cpp
+    void actCopyExecute();
+    void actUndoExecute();
+    void actRedoExecute();
+    void actAddMemoExecute();
+    void actEditMemoExecute();
+    void actDelMemoExecute();
+    void EditMemoWithDialog(bool addNew);
+    void EditTemplateItemClick();
+    void SelectAllItemClick();
+    void AboutItemClick();
+    void treeEntryWordDblClick();
+    void ShowEntryPopup(const QPoint& pos);
+
+    // AppFormSearch.cpp
+    void actFindExecute();
+    void actFindNextExecute();
+    void actFindPrevExecute();
+    void ResetFindItemClick();
+    void actOpenStrExecute();
+    // The row of the first hit in list order, or -1.
+    int FirstHitRow() const;
 
     // AppFormDocument.cpp
     void RecentFileClick(QAction* sender);
@@ -157,12 +199,30 @@ class TBroltMemoAppForm : public QMainWindow {
     QAction* actNew = nullptr;
     QAction* actOpen = nullptr;
     QAction* actSave = nullptr;
+    QAction* actCopy = nullptr;
+    QAction* actUndo = nullptr;
+    QAction* actRedo = nullptr;
+    QAction* actFind = nullptr;
+    QAction* actFindNext = nullptr;
+    QAction* actFindPrev = nullptr;
+    QAction* actAddMemo = nullptr;
+    QAction* actEditMemo = nullptr;
+    QAction* actDelMemo = nullptr;
+    QAction* actOpenStr = nullptr;
     QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
     QMenu* menuView = nullptr;
+    QMenu* MemoMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+    QMenu* puMainMenu = nullptr;
     QAction* SaveAsItem = nullptr;
     QAction* SettingItem = nullptr;
     QAction* ExitWithCancelItem = nullptr;
     QAction* ExitItem = nullptr;
     QAction* menuShowtbBasic = nullptr;
     QAction* menuShowStatus = nullptr;
+    QAction* SelectAllItem = nullptr;
+    QAction* ResetFindItem = nullptr;
+    QAction* EditTemplateItem = nullptr;
+    QAction* AboutItem = nullptr;
 };

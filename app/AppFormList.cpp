@@ -120,18 +120,3 @@ void TBroltMemoAppForm::ApplyFonts() {
     StringToFont(ReadFontSetting(1), content);
     memoContent->setFont(content);
 }
-
-// Redraws the hit images from foundWords. Selecting the first hit belongs
-// to the search, which comes with the find command.
-void TBroltMemoAppForm::MarkFoundWords([[maybe_unused]] bool selectFirst) {
-    // The model decides a row's image when the row is drawn, so a repaint is
-    // enough; a dataChanged over a million rows would lay them all out again.
-    treeEntryWord->viewport()->update();
-    UpdateMenuState();
-}
-
-void TBroltMemoAppForm::ClearSearch() {
-    findText.clear();
-    foundWords.clear();
-    MarkFoundWords(false);
-}

@@ -51,3 +51,9 @@ void EntryListModel::Reload() {
     rows = static_cast<int>(store.Count());
     endResetModel();
 }
+
+void EntryListModel::RemoveRow(int row) {
+    beginRemoveRows(QModelIndex(), row, row);
+    --rows;
+    endRemoveRows();
+}

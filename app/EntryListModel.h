@@ -25,6 +25,8 @@ class EntryListModel : public QAbstractListModel {
 
     // Takes the store's rows afresh (a model reset).
     void Reload();
+    // Drops one row whose memo the store has just erased.
+    void RemoveRow(int row);
     // The row's headword as stored (CP932 bytes).
     std::string_view HeadwordAt(int row) const;
     bool IsHit(int row) const;

@@ -11,24 +11,15 @@
 
 #include "app/Settings.h"
 #include "app/UiSeam.h"
+#include "dialogs/DialogFont.h"
 
-namespace {
-
-QFont DesignFont() {
-    QFont font("ＭＳ Ｐゴシック");
-    font.setPixelSize(12);
-    return font;
-}
-
-}  // namespace
-
-TSettingDlg::TSettingDlg(QWidget* owner) : QDialog(owner), dlgFont(DesignFont()) {
+TSettingDlg::TSettingDlg(QWidget* owner) : QDialog(owner), dlgFont(DialogFont()) {
     setObjectName("SettingDlg");
     setWindowTitle("設定");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(DesignFont());
+    setFont(DialogFont());
     setFixedSize(381, 300);
 
     auto* grpShow = new QGroupBox("フォント", this);
@@ -54,7 +45,7 @@ TSettingDlg::TSettingDlg(QWidget* owner) : QDialog(owner), dlgFont(DesignFont())
     lblFontSample->setGeometry(12, 74, 341, 65);
     lblFontSample->setAlignment(Qt::AlignCenter);
     lblFontSample->setTextFormat(Qt::PlainText);
-    lblFontSample->setFont(DesignFont());
+    lblFontSample->setFont(DialogFont());
 
     auto* grpRun = new QGroupBox("起動", this);
     grpRun->setGeometry(8, 166, 365, 47);
