@@ -91,6 +91,8 @@ class TBroltMemoAppForm : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class MainWindowTest;  // reaches a command past its enabling rule
+
     struct Bounds {
         int left = 0;
         int top = 0;

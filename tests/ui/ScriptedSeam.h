@@ -62,7 +62,14 @@ class ScriptedSeam : public UiSeam {
 
     void Beep() override { ++beeps; }
 
-    bool ShellOpen(QWidget*, const QString&, QString*) override { return false; }
+    bool ShellOpen(QWidget*, const QString& target, QString* error) override {
+        opened << target;
+        if (!openError.isEmpty()) {
+            *error = openError;
+            return false;
+        }
+        return true;
+    }
 
     bool StartDetached(const QString& program, const QStringList& arguments) override {
         started.emplace_back(program, arguments);
@@ -97,6 +104,8 @@ class ScriptedSeam : public UiSeam {
     std::vector<QFont> fontDialogStart;
     std::vector<std::pair<QString, QStringList>> started;
     int beeps = 0;
+    QStringList opened;  // targets handed to the desktop
+    QString openError;   // when set, opening fails with it
 
   private:
     static QString Next(std::deque<QString>& names) {
