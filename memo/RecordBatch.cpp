@@ -1,20 +1,18 @@
 #include "memo/RecordBatch.h"
 
+#include <algorithm>
+
 #include "support/Collation.h"
-#include "support/Parallel.h"
 
 namespace {
 
-// A batch holds at most this many records or bytes; a second thread pays
-// off from a few thousand headwords on.
+// A batch holds this many records, or fewer when they are large.
 constexpr std::size_t kBatchRecords = 8192;
 constexpr std::size_t kBatchBytes = std::size_t{4} << 20;
-constexpr std::size_t kParallelFrom = 2048;
+// Keys a thread takes at a time: few enough that two threads end together.
+constexpr std::size_t kKeyChunk = 64;
 
 }  // namespace
-
-RecordBatch::RecordBatch() = default;
-RecordBatch::~RecordBatch() = default;
 
 void RecordBatch::Add(std::size_t headwordStart, std::size_t headwordLength) {
     items.push_back({headwordStart, headwordLength, text.size() - headwordStart - headwordLength});
@@ -29,30 +27,32 @@ void RecordBatch::Clear() {
     items.clear();
 }
 
-void RecordBatch::KeysOf(std::size_t from, std::size_t to, CollationKeyMaker* maker) {
-    for (std::size_t i = from; i < to; ++i) {
-        keys[i].clear();
-        if (maker) {
-            maker->Append(Headword(i), keys[i]);
-        } else {
-            AppendCollationKey(Headword(i), keys[i]);
-        }
-    }
+void RecordBatch::ComputeKeys() {
+    PrepareKeys();
+    TakeKeyWork(nullptr);
 }
 
-void RecordBatch::ComputeKeys() {
+void RecordBatch::PrepareKeys() {
+    if (keys.size() < items.size()) {
+        keys.resize(items.size());
+    }
+    nextKey.store(0, std::memory_order_relaxed);
+}
+
+void RecordBatch::TakeKeyWork(CollationKeyMaker* maker) {
     const std::size_t n = items.size();
-    if (keys.size() < n) {
-        keys.resize(n);
+    for (;;) {
+        const std::size_t from = nextKey.fetch_add(kKeyChunk, std::memory_order_relaxed);
+        if (from >= n) {
+            return;
+        }
+        for (std::size_t i = from; i < std::min(from + kKeyChunk, n); ++i) {
+            keys[i].clear();
+            if (maker) {
+                maker->Append(Headword(i), keys[i]);
+            } else {
+                AppendCollationKey(Headword(i), keys[i]);
+            }
+        }
     }
-    if (n < kParallelFrom) {
-        KeysOf(0, n, nullptr);
-        return;
-    }
-    if (!helperKeys) {
-        helperKeys = std::make_unique<CollationKeyMaker>();
-    }
-    const std::size_t half = n / 2;
-    RunOnTwoThreads([this, half] { KeysOf(0, half, helperKeys.get()); },
-                    [this, half, n] { KeysOf(half, n, nullptr); });
 }

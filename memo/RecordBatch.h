@@ -1,7 +1,7 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,13 +9,11 @@
 class CollationKeyMaker;
 
 // Memo records read from a file but not yet stored: their texts back to back
-// in one buffer. The collation keys of a whole batch are computed at once,
-// half of them on a second thread when the batch is large, since keys are
-// most of the cost of loading a big book.
+// in one buffer, and their collation keys once computed. Keys are most of
+// the cost of loading a big book, so two threads may compute them together.
 class RecordBatch {
-public:
-    RecordBatch();
-    ~RecordBatch();
+  public:
+    RecordBatch() = default;
     RecordBatch(const RecordBatch&) = delete;
     RecordBatch& operator=(const RecordBatch&) = delete;
 
@@ -26,11 +24,18 @@ public:
     void Add(std::size_t headwordStart, std::size_t headwordLength);
 
     std::size_t Count() const { return items.size(); }
+    // Enough records for a second thread to pay off.
     bool Full() const;
     void Clear();
 
-    // Fills Key(i) for every record.
+    // Fills Key(i) for every record on this thread.
     void ComputeKeys();
+    // The same shared out: after PrepareKeys, any two threads may call
+    // TakeKeyWork at once; each computes keys not yet taken until none are
+    // left (`maker` is the calling thread's own, or null for this thread's
+    // collator). The keys are complete when both calls have returned.
+    void PrepareKeys();
+    void TakeKeyWork(CollationKeyMaker* maker);
 
     std::string_view Headword(std::size_t i) const {
         return {text.data() + items[i].headwordStart, items[i].headwordLength};
@@ -41,17 +46,15 @@ public:
     }
     std::string_view Key(std::size_t i) const { return keys[i]; }
 
-private:
+  private:
     struct Item {
         std::size_t headwordStart;
         std::size_t headwordLength;
         std::size_t contentLength;
     };
 
-    void KeysOf(std::size_t from, std::size_t to, CollationKeyMaker* maker);
-
     std::string text;
     std::vector<Item> items;
     std::vector<std::string> keys;  // kept across batches: their storage is reused
-    std::unique_ptr<CollationKeyMaker> helperKeys;
+    std::atomic<std::size_t> nextKey{0};
 };
