@@ -59,7 +59,9 @@ public:
     // an os_error with the system's text; none is reported as success.
     void SaveToFile(const std::string& path) const;
     // Writes the memo file to an open descriptor; raises os_error on failure.
-    void WriteTo(int fd) const;
+    // With `toDisk` (the caller flushes the file to disk next) the device
+    // starts writing while the rest is still being produced.
+    void WriteTo(int fd, bool toDisk = false) const;
 
     // Positional access in store order, for views over large books.
     std::size_t Count() const { return memos.size(); }

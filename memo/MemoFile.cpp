@@ -60,7 +60,7 @@ char* CopyWithCrLf(const char* s, std::size_t n, char* out) {
 // Buffered writer that turns every LF into CR LF.
 class MemoWriter {
 public:
-    explicit MemoWriter(int fd) : fd_(fd), buffer_(new char[kBuffer]) {}
+    MemoWriter(int fd, bool toDisk) : fd_(fd), toDisk_(toDisk), buffer_(new char[kBuffer]) {}
 
     // The text, then one LF unless it is empty or already ends in LF.
     void WriteText(std::string_view text) {
@@ -103,20 +103,29 @@ public:
             }
             done += static_cast<std::size_t>(n);
         }
+#ifdef SYNC_FILE_RANGE_WRITE
+        if (toDisk_) {
+            // Only a hint: the caller's fsync still waits for every byte.
+            ::sync_file_range(fd_, written_, static_cast<off_t>(used_), SYNC_FILE_RANGE_WRITE);
+        }
+#endif
+        written_ += static_cast<off_t>(used_);
         used_ = 0;
     }
 
 private:
     static constexpr std::size_t kBuffer = 2 * kChunk;
     int fd_;
+    bool toDisk_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
+    off_t written_ = 0;
 };
 
 }  // namespace
 
-void BroltMemoData::WriteTo(int fd) const {
-    MemoWriter out(fd);
+void BroltMemoData::WriteTo(int fd, bool toDisk) const {
+    MemoWriter out(fd, toDisk);
     if (!templateHeadword.empty() || !templateContent.empty()) {
         out.WriteText("T>" + templateHeadword);
         out.WriteText(templateContent);

@@ -86,7 +86,7 @@ std::string WriteTemporary(const BroltMemoData& data, const std::string& target)
         if (::fchmod(fd, mode) != 0) {
             throw os_error(errno);
         }
-        data.WriteTo(fd);
+        data.WriteTo(fd, true);
         if (::fsync(fd) != 0) {
             throw os_error(errno);
         }
