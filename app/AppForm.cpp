@@ -50,6 +50,11 @@ TBroltMemoAppForm::TBroltMemoAppForm(QWidget* parent) : QMainWindow(parent) {
             });
     // And once more right before a shortcut is matched.
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this && !qobject_cast<QMenuBar*>(now)) {
+            lastControl = now;
+        }
+    });
 }
 
 TBroltMemoAppForm::~TBroltMemoAppForm() {

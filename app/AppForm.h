@@ -12,6 +12,7 @@
 //   AppFormSettings.cpp  window settings, fonts, the settings dialog
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -120,7 +121,10 @@ class TBroltMemoAppForm : public QMainWindow {
     void ExitWithCancelItemClick();
     void menuShowtbBasicClick();
     void menuShowStatusClick();
-    // The focused control of the window, as the enabling rules see it.
+    // The focused control of the window, as the enabling rules see it: the
+    // menu bar takes the focus while it is worked with the keyboard, but the
+    // control focused before it stays the one the commands act on.
+    QWidget* ActiveControl() const;
     bool ContentFocused() const;
     bool ListFocused() const;
     bool ContentHasSelection() const;
@@ -196,6 +200,7 @@ class TBroltMemoAppForm : public QMainWindow {
     QPlainTextEdit* memoContent = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
+    QPointer<QWidget> lastControl;  // focused last, the menu bar aside
 
     // Actions and the menu items of their own.
     QAction* actNew = nullptr;

@@ -241,12 +241,17 @@ void TBroltMemoAppForm::BuildToolBar() {
     }
 }
 
+QWidget* TBroltMemoAppForm::ActiveControl() const {
+    QWidget* focused = focusWidget();
+    return qobject_cast<QMenuBar*>(focused) ? lastControl.data() : focused;
+}
+
 bool TBroltMemoAppForm::ContentFocused() const {
-    return focusWidget() == memoContent;
+    return ActiveControl() == memoContent;
 }
 
 bool TBroltMemoAppForm::ListFocused() const {
-    return focusWidget() == treeEntryWord;
+    return ActiveControl() == treeEntryWord;
 }
 
 bool TBroltMemoAppForm::ContentHasSelection() const {

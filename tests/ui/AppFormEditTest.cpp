@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -214,6 +215,12 @@ TEST_F(MainWindowTest, KeysOfTheWindowWinOverTheContentAndTheList) {
     EXPECT_EQ(RowOf("りんご"), -1);
     QTest::keyClick(List(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Selected(), "りんご");
+    // Alt puts the focus on the menu bar; the list stays what copy acts on.
+    List()->setFocus();
+    w.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), w.menuBar());
+    w.UpdateActions();
+    EXPECT_TRUE(Act("actCopy")->isEnabled());
 }
 
 TEST_F(MainWindowTest, DeleteRemovesTheNodeAtOnceAndUndoSelectsTheMemoAgain) {
