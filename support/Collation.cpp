@@ -84,6 +84,9 @@ void AppendKey(UCollator* collator, std::u16string& buffer, std::string_view cp9
 void AppendCollationKey(std::string_view cp932Text, std::string& out) {
     thread_local std::u16string buffer;
     AppendKey(Collator(), buffer, cp932Text, out);
+    if (buffer.capacity() > 4096) {
+        buffer = std::u16string();  // a huge headword once must not hold memory for good
+    }
 }
 
 CollationKeyMaker::CollationKeyMaker() {
