@@ -55,12 +55,20 @@ void TBroltMemoAppForm::actCopyExecute() {
 }
 
 void TBroltMemoAppForm::actUndoExecute() {
-    memoDoc.Undo();
+    try {
+        memoDoc.Undo();
+    } catch (const std::exception& e) {
+        ShowFailure(e);  // the history is as it was
+    }
     RefreshEntryList(false);
 }
 
 void TBroltMemoAppForm::actRedoExecute() {
-    memoDoc.Redo();
+    try {
+        memoDoc.Redo();
+    } catch (const std::exception& e) {
+        ShowFailure(e);
+    }
     RefreshEntryList(false);
 }
 

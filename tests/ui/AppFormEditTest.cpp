@@ -270,6 +270,22 @@ TEST_F(MainWindowTest, AddSelectsTheNewMemoAtItsPlace) {
     EXPECT_EQ(Selected(), "みかん");
 }
 
+TEST_F(MainWindowTest, DoubleClickEditsTheSelectedMemoOnly) {
+    StartWith(kBook);
+    const QPoint firstRow = List()->visualRect(Model()->index(0)).center();
+    auto answered = AnswerNextDialog([](QDialog* dialog) { dialog->reject(); });
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, firstRow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return *answered; }, 2000));
+    EXPECT_EQ(Selected(), "apple");
+    // Below the last row with nothing selected: no dialog.
+    window->SelectRow(-1);
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {},
+                       QPoint(5, List()->viewport()->height() - 5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(window->Document().GetModified());
+}
+
 TEST_F(MainWindowTest, RenameIsUndoneInTwoSteps) {
     TBroltMemoAppForm& w = StartWith(kBook);
     Select("カレー");
