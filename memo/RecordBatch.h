@@ -30,10 +30,11 @@ class RecordBatch {
 
     // Fills Key(i) for every record on this thread.
     void ComputeKeys();
-    // The same shared out: after PrepareKeys, any two threads may call
+    // The same shared out: after PrepareKeys, two threads may call
     // TakeKeyWork at once; each computes keys not yet taken until none are
-    // left (`maker` is the calling thread's own, or null for this thread's
-    // collator). The keys are complete when both calls have returned.
+    // left. The thread that read the batch passes null (its own collator),
+    // the other a CollationKeyMaker made on the first, so that both give the
+    // same keys. The keys are complete when both calls have returned.
     void PrepareKeys();
     void TakeKeyWork(CollationKeyMaker* maker);
 
