@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -272,17 +273,26 @@ TEST_F(MainWindowTest, AddSelectsTheNewMemoAtItsPlace) {
 
 TEST_F(MainWindowTest, DoubleClickEditsTheSelectedMemoOnly) {
     StartWith(kBook);
-    const QPoint firstRow = List()->visualRect(Model()->index(0)).center();
-    auto answered = AnswerNextDialog([](QDialog* dialog) { dialog->reject(); });
-    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, firstRow);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return *answered; }, 2000));
-    EXPECT_EQ(Selected(), "apple");
-    // Below the last row with nothing selected: no dialog.
-    window->SelectRow(-1);
-    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {},
-                       QPoint(5, List()->viewport()->height() - 5));
+    auto doubleClick = [&] {
+        const QPointF at(5, 5);
+        QMouseEvent click(QEvent::MouseButtonDblClick, at, List()->viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(List()->viewport(), &click);
+    };
+    // Nothing selected: no dialog.
+    doubleClick();
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The first click of a double click selected the memo.
+    Select("apple");
+    QString shown;
+    auto answered = AnswerNextDialog([&](QDialog* dialog) {
+        shown = dialog->findChild<QLineEdit*>("edtEntryWord")->text();
+        dialog->reject();
+    });
+    doubleClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return *answered; }, 2000));
+    EXPECT_EQ(shown, "apple");
     EXPECT_FALSE(window->Document().GetModified());
 }
 
