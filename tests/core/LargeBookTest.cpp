@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <string>
@@ -126,6 +127,25 @@ TEST(LargeBook, SortedFileMergesRunsAcrossBatches) {
     WriteBytes(dir / "book.txt", FileOf(records));
     BroltMemoData data;
     EXPECT_EQ(data.LoadFromFile(dir / "book.txt"), duplicates);
+    EXPECT_EQ(AllMemos(data), expected);
+}
+
+TEST(LargeBook, BothLoadingThreadsCollateAlike) {
+    // The thread that loads has its collator already; a second thread must
+    // use a copy of it, not one for whatever the environment says by now.
+    std::mt19937 random(13);
+    const Memos records = Records(20000, random);
+    std::size_t duplicates = 0;
+    const Memos expected = Expected(records, duplicates);  // opens this thread's collator
+    TempDir dir;
+    WriteBytes(dir / "book.txt", FileOf(records));
+
+    const std::string saved = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    BroltMemoData data;
+    const std::size_t merged = data.LoadFromFile(dir / "book.txt");
+    setenv("LC_ALL", saved.c_str(), 1);
+    EXPECT_EQ(merged, duplicates);
     EXPECT_EQ(AllMemos(data), expected);
 }
 
