@@ -110,7 +110,7 @@ row() {  # book, measure, line from memo_bench, floor name, floor s, limit ratio
     fi
     [ -n "$verdict" ] && checked=$((checked + 1))
     [ "$verdict" = FAIL ] && failures=$((failures + 1))
-    printf '%-10s %-16s %10.4f %9.4f %8.1f  %-13s %9s %7s  %-16s %s\n' "$book" "$what" "$wall" "$cpu" \
+    printf '%-10s %-16s %10.6f %9.6f %8.1f  %-13s %9s %7s  %-16s %s\n' "$book" "$what" "$wall" "$cpu" \
         "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "${floor_name:--}" \
         "$( [ -n "$floor" ] && printf '%.4f' "$floor" || echo -)" "$ratio" "${target:--}" "$verdict"
 }
