@@ -174,7 +174,8 @@ for n in $sizes; do
 done
 echo
 echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
-rm -f "$data/floor.out" "$data/load.out" "$data/cp-floor.txt" "$data/saved.txt"
+rm -f "$data/floor.out" "$data/load.out" "$data/cp-floor.txt" "$data/saved.txt" \
+    "$data/docsave.txt" "$data/docsave.bak"
 
 if [ -n "$model_steps" ]; then
     echo
