@@ -49,9 +49,11 @@ int CreateSibling(const std::string& path, const char* tag, mode_t mode, std::st
     thread_local std::mt19937_64 random{std::random_device{}()};
     fs::path p(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = (p.parent_path() /
-                ("." + p.filename().string() + tag + std::to_string(random() % 1000000000)))
-                   .string();
+        std::string leaf = ".";
+        leaf += p.filename().string();
+        leaf += tag;
+        leaf += std::to_string(random() % 1000000000);
+        name = (p.parent_path() / leaf).string();
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
