@@ -37,7 +37,9 @@ void BroltMemoData::Record::Destroy(Record* r) noexcept {
     }
 }
 
-BroltMemoData::~BroltMemoData() { Clear(); }
+BroltMemoData::~BroltMemoData() {
+    Clear();
+}
 
 std::size_t BroltMemoData::LowerBound(std::string_view key) const {
     auto it = std::lower_bound(memos.begin(), memos.end(), key,
@@ -51,16 +53,22 @@ std::size_t BroltMemoData::IndexOf(std::string_view headword) const {
     return i < memos.size() && memos[i]->Key() == key ? i : npos;
 }
 
-bool BroltMemoData::Exists(std::string_view headword) const { return IndexOf(headword) != npos; }
+bool BroltMemoData::Exists(std::string_view headword) const {
+    return IndexOf(headword) != npos;
+}
 
 std::string_view BroltMemoData::Content(std::string_view headword) const {
     std::size_t i = IndexOf(headword);
     return i == npos ? std::string_view() : memos[i]->Content();
 }
 
-std::string_view BroltMemoData::HeadwordAt(std::size_t i) const { return memos.at(i)->Headword(); }
+std::string_view BroltMemoData::HeadwordAt(std::size_t i) const {
+    return memos.at(i)->Headword();
+}
 
-std::string_view BroltMemoData::ContentAt(std::size_t i) const { return memos.at(i)->Content(); }
+std::string_view BroltMemoData::ContentAt(std::size_t i) const {
+    return memos.at(i)->Content();
+}
 
 void BroltMemoData::SetMemo(std::string_view headword, std::string_view content) {
     std::string key = CollationKey(headword);
@@ -117,7 +125,7 @@ namespace {
 // headwords and contents): the Horspool shift table is built once, where
 // memmem would set up its own for every memo.
 class BoundarySearcher {
-public:
+  public:
     explicit BoundarySearcher(std::string_view needle) : needle_(needle) {
         skip_.fill(needle.size());
         for (std::size_t i = 0; i + 1 < needle.size(); ++i) {
@@ -143,7 +151,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::string_view needle_;
     std::array<std::size_t, 256> skip_;
 };

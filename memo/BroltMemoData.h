@@ -22,7 +22,7 @@ struct MemoLoadReport {
 };
 
 class BroltMemoData {
-public:
+  public:
     BroltMemoData() = default;
     ~BroltMemoData();
     BroltMemoData(const BroltMemoData&) = delete;
@@ -74,7 +74,7 @@ public:
     // One allocation per memo: collation key, headword, content.
     class Record;
 
-private:
+  private:
     // First position whose key is not less than `key`.
     std::size_t LowerBound(std::string_view key) const;
     void ReplaceAll(std::vector<Record*>&& sorted, std::string&& tmplHeadword,

@@ -12,7 +12,7 @@
 // The open memo book: the store, the file it belongs to, whether it changed
 // since it was made new, opened or saved, and the undo history of its changes.
 class BroltMemoDoc {
-public:
+  public:
     BroltMemoDoc() = default;
     BroltMemoDoc(const BroltMemoDoc&) = delete;
     BroltMemoDoc& operator=(const BroltMemoDoc&) = delete;
@@ -59,7 +59,7 @@ public:
     bool CanUndo() const { return commands.CanUndo(); }
     bool CanRedo() const { return commands.CanRedo(); }
 
-private:
+  private:
     BroltMemoData data;
     std::string fileName;
     bool modified = false;

@@ -59,7 +59,7 @@ char* CopyWithCrLf(const char* s, std::size_t n, char* out) {
 
 // Buffered writer that turns every LF into CR LF.
 class MemoWriter {
-public:
+  public:
     MemoWriter(int fd, bool toDisk) : fd_(fd), toDisk_(toDisk), buffer_(new char[kBuffer]) {}
 
     // The text, then one LF unless it is empty or already ends in LF.
@@ -113,7 +113,7 @@ public:
         used_ = 0;
     }
 
-private:
+  private:
     static constexpr std::size_t kBuffer = 2 * kChunk;
     int fd_;
     bool toDisk_;

@@ -9,7 +9,7 @@
 // A memo in one heap block: the header, then the collation key, the headword
 // and the content bytes. Records never change; a new content means a new one.
 class BroltMemoData::Record {
-public:
+  public:
     static Record* Make(std::string_view key, std::string_view headword, std::string_view content);
     static void Destroy(Record* r) noexcept;
 
@@ -31,7 +31,7 @@ public:
         __builtin_prefetch(p + 128);
     }
 
-private:
+  private:
     Record() = default;
     const char* Bytes() const { return reinterpret_cast<const char*>(this + 1); }
     char* Bytes() { return reinterpret_cast<char*>(this + 1); }

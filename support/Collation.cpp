@@ -63,9 +63,9 @@ void AppendKey(UCollator* collator, std::u16string& buffer, std::string_view cp9
     std::size_t room = buffer.size() * 6 + 16;
     for (;;) {
         out.resize(base + room);
-        int32_t need = ucol_getSortKey(collator, chars, length,
-                                       reinterpret_cast<uint8_t*>(out.data() + base),
-                                       static_cast<int32_t>(room));
+        int32_t need =
+            ucol_getSortKey(collator, chars, length, reinterpret_cast<uint8_t*>(out.data() + base),
+                            static_cast<int32_t>(room));
         if (static_cast<std::size_t>(need) <= room) {
             // The key ends in a 0 byte and holds no other, so appended raw bytes
             // only ever decide between texts whose collator keys are equal.
@@ -97,7 +97,9 @@ CollationKeyMaker::CollationKeyMaker() {
     }
 }
 
-CollationKeyMaker::~CollationKeyMaker() { ucol_close(collator); }
+CollationKeyMaker::~CollationKeyMaker() {
+    ucol_close(collator);
+}
 
 void CollationKeyMaker::Append(std::string_view cp932Text, std::string& out) {
     AppendKey(collator, buffer, cp932Text, out);

@@ -26,7 +26,7 @@ struct UCollator;
 // the collator of the thread that created it, so both give equal keys. Use
 // it on one thread at a time.
 class CollationKeyMaker {
-public:
+  public:
     CollationKeyMaker();
     ~CollationKeyMaker();
     CollationKeyMaker(const CollationKeyMaker&) = delete;
@@ -34,7 +34,7 @@ public:
 
     void Append(std::string_view cp932Text, std::string& out);
 
-private:
+  private:
     UCollator* collator;
     std::u16string buffer;
 };

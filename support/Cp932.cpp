@@ -139,7 +139,7 @@ std::size_t DecodeWithIcu(std::string_view bytes, std::u16string& out) {
 // A text with anything else in it (an invalid byte, a lead byte at the end)
 // goes through the converter whole, so the result is the converter's always.
 class DecodeTable {
-public:
+  public:
     static constexpr char16_t kNone = 0xFFFF;  // no CP932 byte sequence maps to it
 
     DecodeTable() {
@@ -186,7 +186,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::array<char16_t, 256> single;
     std::array<char16_t, 65536> pair;  // lead byte << 8 | trail byte
 };

@@ -37,7 +37,7 @@ std::string DescribeCharacter(char32_t c);
 
 // Thrown by EncodeUtf8 when the text holds a character CP932 cannot hold.
 class EncodeError : public std::runtime_error {
-public:
+  public:
     explicit EncodeError(Unencodable where);
     Unencodable where;
 };
@@ -49,6 +49,8 @@ std::string EncodeUtf8(std::string_view text);
 // and its trail byte are one character).
 bool IsCharBoundary(std::string_view text, std::size_t pos);
 
-inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 }  // namespace cp932

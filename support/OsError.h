@@ -5,7 +5,7 @@
 
 // An operating-system error code with the system's text for it.
 class os_error : public std::runtime_error {
-public:
+  public:
     explicit os_error(int code);
     const char* what() const noexcept override { return text.c_str(); }
 

@@ -30,7 +30,7 @@ std::size_t FindLastChar(std::string_view text, char c, bool multibyte);
 
 template <class Rules>
 class basic_path_string : public std::string {
-public:
+  public:
     basic_path_string() = default;
     basic_path_string(const std::string& s) : std::string(s) {}
     basic_path_string(std::string&& s) : std::string(std::move(s)) {}
