@@ -56,8 +56,9 @@ if out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1); 
 fi
 grep -q "xvfb-run" <<<"$out" || fail "no word of xvfb-run without a display: $out"
 
-# Our own X server on a free display number, which Xvfb reports when ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Our own X server on a free display number, which Xvfb reports when ready;
+# it must not reset when one program quits while the next is starting.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
