@@ -94,15 +94,14 @@ int TBroltMemoAppForm::FirstHitRow() const {
 void TBroltMemoAppForm::StepToFoundWord(bool backward) {
     const int step = backward ? -1 : 1;
     const int selected = SelectedRow();
-    // Nothing selected: both directions look at the first node only.
+    // Nothing selected: both directions start at the first node, so a
+    // backward step looks at that node only.
     const int from = selected >= 0 ? selected + step : 0;
     const int count = entryModel->rowCount();
     int found = -1;
     std::vector<int> rows;
     if (from < 0 || from >= count) {
         // past either end: no wrap-around
-    } else if (selected < 0) {
-        found = entryModel->IsHit(0) ? 0 : -1;
     } else if (HitRowsByLookup(memoDoc.Data(), foundWords, count, rows)) {
         if (backward) {
             auto it = std::upper_bound(rows.begin(), rows.end(), from);

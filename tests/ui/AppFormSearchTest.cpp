@@ -89,17 +89,19 @@ TEST_F(SearchTest, SteppingSkipsUnmarkedNodesAndStopsAtEitherEnd) {
     EXPECT_EQ(window->findChild<QLabel*>("statusPanel1")->text(), "1/5件");
 }
 
-TEST_F(SearchTest, WithNothingSelectedBothDirectionsLookAtTheFirstNodeOnly) {
+TEST_F(SearchTest, WithNothingSelectedStepsStartAtTheFirstNode) {
     TBroltMemoAppForm& w = StartWith(kBook);
     Find("流星");  // a, the first node, is a hit
     w.SelectRow(-1);
     EXPECT_FALSE(Step(true));
     EXPECT_EQ(Selected(), "a");
     Find("end");  // only e
+    // Backward looks at the first node only; forward goes on from it.
     w.SelectRow(-1);
     EXPECT_TRUE(Step(true));
-    EXPECT_TRUE(Step(false));
     EXPECT_EQ(Selected(), "");
+    EXPECT_FALSE(Step(false));
+    EXPECT_EQ(Selected(), "e");
 }
 
 TEST_F(SearchTest, AnEditedMemoLosesItsMarkAndUndoDoesNotBringItBack) {
