@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang-format git
     qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-image-formats-plugins
     libicu-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
