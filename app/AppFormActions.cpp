@@ -21,7 +21,7 @@ namespace {
 
 // A command: its menu caption, its hint (menus and the status bar), the
 // shorter hint of its tool button, its image and shortcut.
-struct ActionSpec {
+struct ActionDef {
     const char* name;
     const char* caption;
     const char* menuCaption;
@@ -30,13 +30,13 @@ struct ActionSpec {
     const char* shortcut;
 };
 
-QAction* MakeAction(QObject* owner, const ActionSpec& spec) {
-    auto* action = new QAction(QString::fromUtf8(spec.menuCaption), owner);
-    action->setObjectName(spec.name);
-    action->setIconText(QString::fromUtf8(spec.caption));
-    action->setStatusTip(QString::fromUtf8(spec.hint));
-    action->setIcon(QIcon(QString(":/icons/%1.svg").arg(spec.icon)));
-    action->setShortcut(QKeySequence(QString::fromUtf8(spec.shortcut)));
+QAction* MakeAction(QObject* owner, const ActionDef& def) {
+    auto* action = new QAction(QString::fromUtf8(def.menuCaption), owner);
+    action->setObjectName(def.name);
+    action->setIconText(QString::fromUtf8(def.caption));
+    action->setStatusTip(QString::fromUtf8(def.hint));
+    action->setIcon(QIcon(QString(":/icons/%1.svg").arg(def.icon)));
+    action->setShortcut(QKeySequence(QString::fromUtf8(def.shortcut)));
     return action;
 }
 
@@ -74,7 +74,7 @@ class ToolButtonHint : public QObject {
 }  // namespace
 
 void TBroltMemoAppForm::CreateActions() {
-    const ActionSpec specs[] = {
+    const ActionDef defs[] = {
         {"actNew", "新規作成", "新規作成(&N)", "新規作成する", "new", "Ctrl+N"},
         {"actOpen", "開く", "開く(&O)...", "既存の文書を開く", "open", "Ctrl+O"},
         {"actSave", "保存", "保存(&S)", "変更を保存する", "save", "Ctrl+S"},
@@ -102,8 +102,8 @@ void TBroltMemoAppForm::CreateActions() {
         &TBroltMemoAppForm::actFindPrevExecute, &TBroltMemoAppForm::actAddMemoExecute,
         &TBroltMemoAppForm::actEditMemoExecute, &TBroltMemoAppForm::actDelMemoExecute,
         &TBroltMemoAppForm::actOpenStrExecute};
-    for (std::size_t i = 0; i < std::size(specs); ++i) {
-        QAction* action = MakeAction(this, specs[i]);
+    for (std::size_t i = 0; i < std::size(defs); ++i) {
+        QAction* action = MakeAction(this, defs[i]);
         *targets[i] = action;
         // Shortcuts work with the tool bar hidden and the menus closed.
         addAction(action);

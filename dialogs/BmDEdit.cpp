@@ -15,6 +15,7 @@
 
 #include "app/Settings.h"
 #include "app/UiSeam.h"
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogFont.h"
 #include "dialogs/MemoText.h"
 #include "memo/BroltMemoDoc.h"
@@ -69,16 +70,7 @@ TEditMemoDlg::TEditMemoDlg(QWidget* owner, bool templateMode_, const BroltMemoDo
     memoContent->setTabChangesFocus(true);
     Label1->setBuddy(memoContent);
 
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnOK->setMinimumSize(88, 24);
-    btnCancel = new QPushButton("キャンセル", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    btnCancel->setMinimumSize(88, 24);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancelButtons(this, btnOK, btnCancel);
 
     // The designed geometry: fields full width, the content growing with the
     // window, the buttons at the bottom right.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/UiSeam.h"
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogFont.h"
 #include "dialogs/MemoText.h"
 
@@ -47,16 +48,7 @@ TFindDlg::TFindDlg(QWidget* owner)
     cmbFindWord->setMinimumWidth(209);
     Label1->setBuddy(cmbFindWord);
 
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnOK->setMinimumSize(88, 24);
-    btnCancel = new QPushButton("キャンセル", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    btnCancel->setMinimumSize(88, 24);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancelButtons(this, btnOK, btnCancel);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(8, 14, 8, 6);

@@ -11,6 +11,7 @@
 
 #include "app/Settings.h"
 #include "app/UiSeam.h"
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogFont.h"
 
 TSettingDlg::TSettingDlg(QWidget* owner) : QDialog(owner), dlgFont(DialogFont()) {
@@ -59,16 +60,9 @@ TSettingDlg::TSettingDlg(QWidget* owner) : QDialog(owner), dlgFont(DialogFont())
     chkSaveAlways->setObjectName("chkSaveAlways");
     chkSaveAlways->setGeometry(8, 20, 345, 20);
 
-    btnOK = new QPushButton("OK", this);
-    btnOK->setObjectName("btnOK");
+    MakeOkCancelButtons(this, btnOK, btnCancel);
     btnOK->setGeometry(188, 270, 88, 24);
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton("キャンセル", this);
-    btnCancel->setObjectName("btnCancel");
     btnCancel->setGeometry(284, 270, 88, 24);
-    btnCancel->setAutoDefault(false);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);  // Escape too
 
     QWidget* order[] = {cmbFontItem, btnEditFont, chkOpenLastFile, chkSaveAlways, btnOK, btnCancel};
     for (std::size_t k = 0; k + 1 < std::size(order); ++k) {

@@ -19,16 +19,6 @@
 
 namespace {
 
-using Memos = std::vector<std::pair<std::string, std::string>>;
-
-Memos AllMemos(const BroltMemoData& data) {
-    Memos memos;
-    for (std::size_t i = 0; i < data.Count(); ++i) {
-        memos.emplace_back(data.HeadwordAt(i), data.ContentAt(i));
-    }
-    return memos;
-}
-
 // What loading these records must give: contents of collation-equal
 // headwords joined in file order under the first spelling, in key order.
 Memos Expected(const Memos& records, std::size_t& duplicates) {

@@ -15,8 +15,6 @@
 
 namespace {
 
-using Memos = std::vector<std::pair<std::string, std::string>>;
-
 class MemoDocTest : public ::testing::Test {
   protected:
     // Opens a file holding memos apple and kiwi and the template T.

@@ -16,15 +16,6 @@
 namespace {
 
 using namespace std::string_literals;
-using Memos = std::vector<std::pair<std::string, std::string>>;
-
-Memos AllMemos(const BroltMemoData& data) {
-    Memos memos;
-    for (std::size_t i = 0; i < data.Count(); ++i) {
-        memos.emplace_back(data.HeadwordAt(i), data.ContentAt(i));
-    }
-    return memos;
-}
 
 class MemoFile : public ::testing::Test {
   protected:

@@ -11,7 +11,10 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "memo/BroltMemoData.h"
 #include "support/Cp932.h"
 
 // A fresh directory under the system's temporary directory, removed with
@@ -59,4 +62,15 @@ inline std::string ReadBytes(const std::string& path) {
 // CP932 bytes of a UTF-8 literal, so tests can be written in readable Japanese.
 inline std::string Sj(std::string_view utf8) {
     return cp932::EncodeUtf8(utf8);
+}
+
+// Every memo of a store as (headword, content), in store order.
+using Memos = std::vector<std::pair<std::string, std::string>>;
+
+inline Memos AllMemos(const BroltMemoData& data) {
+    Memos memos;
+    for (std::size_t i = 0; i < data.Count(); ++i) {
+        memos.emplace_back(data.HeadwordAt(i), data.ContentAt(i));
+    }
+    return memos;
 }

@@ -13,12 +13,8 @@
 set -euo pipefail
 
 program=$1
-for tool in Xvfb xdotool xclip iconv od; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed"
-        exit 77
-    fi
-done
+source "$(dirname "$0")/common.sh"
+require_tools Xvfb xdotool xclip iconv od
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -35,26 +31,7 @@ fail() {
     exit 1
 }
 
-# Polls COMMAND until it succeeds, for at most SECONDS.
-wait_for() {
-    local seconds=$1
-    shift
-    local end=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
-    done
-}
-
-# -noreset: the server would reset when the first program quits, and the
-# next one could meet it mid-reset.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-export LC_ALL=C.UTF-8
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+start_xvfb
 
 cp "$program" "$work/brolteck-memo"
 cd "$work"

@@ -10,12 +10,8 @@
 set -euo pipefail
 
 program=$1
-for tool in Xvfb xdotool iconv; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed"
-        exit 77
-    fi
-done
+source "$(dirname "$0")/common.sh"
+require_tools Xvfb xdotool iconv
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -39,33 +35,13 @@ fail() {
     exit 1
 }
 
-# Polls COMMAND until it succeeds, for at most SECONDS.
-wait_for() {
-    local seconds=$1
-    shift
-    local end=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
-    done
-}
-
 # Without any display the program says what is needed instead of aborting.
 if out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1); then
     fail "the program ran without a display"
 fi
 grep -q "xvfb-run" <<<"$out" || fail "no word of xvfb-run without a display: $out"
 
-# Our own X server on a free display number, which Xvfb reports when ready;
-# it must not reset when one program quits while the next is starting.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-export LC_ALL=C.UTF-8
-# Leak reports of the libraries below Qt are no concern here.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+start_xvfb
 
 # The program writes its settings beside itself: copy it into the directory.
 cp "$program" "$work/brolteck-memo"

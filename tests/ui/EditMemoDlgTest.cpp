@@ -16,7 +16,7 @@
 #include "memo/BroltMemoDoc.h"
 #include "support/Cp932.h"
 #include "support/Message.h"
-#include "tests/ui/DialogSeam.h"
+#include "tests/ui/ScriptedSeam.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ class EditMemoDlgTest : public ::testing::Test {
         return !dlg.isVisible() && dlg.result() == QDialog::Accepted;
     }
 
-    DialogSeam seam;
+    ScriptedSeam seam;
     BroltMemoDoc doc;
 };
 
@@ -91,17 +91,17 @@ TEST_F(EditMemoDlgTest, EmptyLineBeforeTheLastIsRefused) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content);
-        seam.messages.clear();
+        seam.shown.clear();
         auto dlg = Open(false);
         EXPECT_EQ(Submit(*dlg, "H", QString::fromUtf8(c.content)), c.accepted);
         if (c.accepted) {
-            EXPECT_TRUE(seam.messages.empty());
+            EXPECT_TRUE(seam.shown.empty());
             EXPECT_EQ(dlg->GetEntryWord(), c.headword);
             EXPECT_EQ(dlg->GetContent(), c.stored);
         } else {
-            ASSERT_EQ(seam.messages.size(), 1u);
-            EXPECT_EQ(seam.messages[0].text.toStdString(), Message(21));
-            EXPECT_EQ(seam.messages[0].style, 0x40u);
+            ASSERT_EQ(seam.shown.size(), 1u);
+            EXPECT_EQ(seam.shown[0].text.toStdString(), Message(21));
+            EXPECT_EQ(seam.shown[0].style, 0x40u);
             EXPECT_TRUE(dlg->isVisible());
             EXPECT_EQ(dlg->focusWidget(), Content(*dlg));
         }
@@ -123,7 +123,7 @@ TEST_F(EditMemoDlgTest, EmptyHeadwordTakesTheFirstContentLine) {
     ASSERT_EQ(blank->result(), QDialog::Accepted);
     EXPECT_EQ(blank->GetEntryWord(), "");
     EXPECT_EQ(blank->GetContent(), "");
-    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_TRUE(seam.shown.empty());
 }
 
 TEST_F(EditMemoDlgTest, TakenHeadwordGetsTheNextFreeNumber) {
@@ -227,13 +227,13 @@ TEST_F(EditMemoDlgTest, TextAMemoCannotKeepIsRefused) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content);
-        seam.messages.clear();
+        seam.shown.clear();
         auto dlg = Open(false);
         EXPECT_FALSE(Submit(*dlg, QString::fromUtf8(c.headword), QString::fromUtf8(c.content)));
         EXPECT_TRUE(dlg->isVisible());
-        ASSERT_EQ(seam.messages.size(), 1u);
-        EXPECT_TRUE(seam.messages[0].text.contains(c.named)) << seam.messages[0].text.toStdString();
-        EXPECT_EQ(seam.messages[0].style, 0x40u);
+        ASSERT_EQ(seam.shown.size(), 1u);
+        EXPECT_TRUE(seam.shown[0].text.contains(c.named)) << seam.shown[0].text.toStdString();
+        EXPECT_EQ(seam.shown[0].style, 0x40u);
         QWidget* field = c.inHeadword ? static_cast<QWidget*>(Headword(*dlg))
                                       : static_cast<QWidget*>(Content(*dlg));
         EXPECT_EQ(dlg->focusWidget(), field);

@@ -11,7 +11,7 @@
 #include "dialogs/BmDFind.h"
 #include "support/Cp932.h"
 #include "support/Message.h"
-#include "tests/ui/DialogSeam.h"
+#include "tests/ui/ScriptedSeam.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ class FindDlgTest : public ::testing::Test {
         return items;
     }
 
-    DialogSeam seam;
+    ScriptedSeam seam;
 };
 
 TEST_F(FindDlgTest, HistoryListsTheLatestSearchFirstWithAnEmptyField) {
@@ -55,21 +55,21 @@ TEST_F(FindDlgTest, HistoryListsTheLatestSearchFirstWithAnEmptyField) {
     TFindDlg afterCancel(nullptr);
     EXPECT_EQ(Items(afterCancel).mid(0, 3), QStringList({"", "A", "B"}));
     EXPECT_EQ(TFindDlg::History().mid(TFindDlg::History().size() - 3), QStringList({"B", "A", ""}));
-    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_TRUE(seam.shown.empty());
 }
 
 TEST_F(FindDlgTest, OkRefusesAnEmptyOrUnusableString) {
     auto empty = Run("", QDialog::Accepted);
     EXPECT_TRUE(empty->isVisible());
-    ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].text.toStdString(), Message(21));
-    EXPECT_EQ(seam.messages[0].style, 0x40u);
+    ASSERT_EQ(seam.shown.size(), 1u);
+    EXPECT_EQ(seam.shown[0].text.toStdString(), Message(21));
+    EXPECT_EQ(seam.shown[0].style, 0x40u);
     EXPECT_EQ(empty->focusWidget(), Combo(*empty));
 
     auto emoji = Run("会議😀", QDialog::Accepted);
     EXPECT_TRUE(emoji->isVisible());
-    ASSERT_EQ(seam.messages.size(), 2u);
-    EXPECT_TRUE(seam.messages[1].text.contains("U+1F600"));
+    ASSERT_EQ(seam.shown.size(), 2u);
+    EXPECT_TRUE(seam.shown[1].text.contains("U+1F600"));
     EXPECT_EQ(Combo(*emoji)->currentText(), "会議😀");
 
     // Enter in the edit field presses OK.
